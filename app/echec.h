@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// A failure raised in a handler or in the window load: it ends that handler at the failing step
+// and reaches the general error report, which shows its number and description.
+class Echec : public std::exception
+{
+public:
+    // Numbers in the tradition of the runtime errors operators of such tools know.
+    enum Numero : int {
+        Debordement = 6,                 // a value that does not fit its type
+        BibliothequeIntrouvable = 48,    // a library that cannot be loaded
+        PointEntreeIntrouvable = 453,    // an entry point missing from a library
+        EchecComposant = 440,            // a member of a component that fails
+    };
+
+    Echec(int numero, QString description);
+
+    int numero() const noexcept { return m_numero; }
+    const QString& description() const noexcept { return m_description; }
+    const char* what() const noexcept override;
+
+private:
+    int m_numero;
+    QString m_description;
+    QByteArray m_what;
+};

@@ -1,0 +1,6 @@
+#include "servicemessages.h"
+
+QString titreApplication()
+{
+    return QStringLiteral("Banc d'essai CCAM");
+}

@@ -1,0 +1,5 @@
+#include "sequencetarvo.h"
+
+void executerSequenceTarvo(ServiceMessages&, const SourceContexteSequence&)
+{
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs the whole test suite through CTest: first the
+# development build, then the same suite under the address and undefined-behaviour sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/installer.sh
+
+for preset in dev asan; do
+    echo "== $preset"
+    cmake --preset "$preset" -DBANC_WERROR=ON >/dev/null
+    cmake --build --preset "$preset"
+    ctest --preset "$preset"
+done
