@@ -4,8 +4,7 @@ Echec::Echec(int numero, QString description)
     : m_numero(numero)
     , m_description(std::move(description))
     , m_what(m_description.toUtf8())
-{
-}
+{}
 
 const char* Echec::what() const noexcept
 {

@@ -9,11 +9,12 @@ class Echec : public std::exception
 {
 public:
     // Numbers in the tradition of the runtime errors operators of such tools know.
-    enum Numero : int {
-        Debordement = 6,                 // a value that does not fit its type
-        BibliothequeIntrouvable = 48,    // a library that cannot be loaded
-        PointEntreeIntrouvable = 453,    // an entry point missing from a library
-        EchecComposant = 440,            // a member of a component that fails
+    enum Numero : int
+    {
+        Debordement = 6,              // a value that does not fit its type
+        BibliothequeIntrouvable = 48, // a library that cannot be loaded
+        PointEntreeIntrouvable = 453, // an entry point missing from a library
+        EchecComposant = 440,         // a member of a component that fails
     };
 
     Echec(int numero, QString description);

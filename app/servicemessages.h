@@ -2,7 +2,14 @@
 
 #include <QString>
 
-enum class IconeMessage { Aucune, Information, Avertissement, Critique, Question };
+enum class IconeMessage
+{
+    Aucune,
+    Information,
+    Avertissement,
+    Critique,
+    Question
+};
 
 // Every modal message box and input box of the tool goes through this service: the window uses
 // the Qt one, tests script the answers.

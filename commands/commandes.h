@@ -47,12 +47,12 @@ struct ContexteCommande
 // steps wrote stays.
 namespace Commandes {
 
-void selectionActe(const ContexteCommande& contexte);              // cmdSelectActeCCAM
-void testModificateurs(const ContexteCommande& contexte);          // Command1
-void testPrix(const ContexteCommande& contexte);                   // Command2
-void testModificateursActe(const ContexteCommande& contexte);      // Command4
-void codeRegroupementActe(const ContexteCommande& contexte);       // Command5
-void rechercheLibelle(const ContexteCommande& contexte);           // Command6
-void testListeActesCompatibles(const ContexteCommande& contexte);  // Command7
+void selectionActe(const ContexteCommande& contexte);             // cmdSelectActeCCAM
+void testModificateurs(const ContexteCommande& contexte);         // Command1
+void testPrix(const ContexteCommande& contexte);                  // Command2
+void testModificateursActe(const ContexteCommande& contexte);     // Command4
+void codeRegroupementActe(const ContexteCommande& contexte);      // Command5
+void rechercheLibelle(const ContexteCommande& contexte);          // Command6
+void testListeActesCompatibles(const ContexteCommande& contexte); // Command7
 
 } // namespace Commandes

@@ -8,7 +8,8 @@ class QWidget;
 
 // Dispatch identifiers of the act-selection control's members.
 namespace DispId {
-enum : qint32 {
+enum : qint32
+{
     CheminConfig = 0x4003001C,
     SRTSeulement = 0x4003001D,
     CodeSpecialite = 0x4003001E,
@@ -34,6 +35,9 @@ enum : qint32 {
     LireActesCompatibles = 0x6003000F,
 };
 } // namespace DispId
+
+// The member's name, for traces and failure descriptions.
+QString nomMembre(qint32 dispId);
 
 // What a hosted act-selection control offers: its members reached by dispatch identifier only.
 // A member that fails throws Echec.

@@ -1,5 +1,3 @@
 #include "sequencetarvo.h"
 
-void executerSequenceTarvo(ServiceMessages&, const SourceContexteSequence&)
-{
-}
+void executerSequenceTarvo(ServiceMessages&, const SourceContexteSequence&) {}

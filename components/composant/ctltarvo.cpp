@@ -5,8 +5,7 @@
 
 CtlTarvo::CtlTarvo(QWidget* fenetre)
     : m_fenetre(fenetre)
-{
-}
+{}
 
 void CtlTarvo::ecrire(qint32 dispId, const QVariant& valeur)
 {
@@ -25,8 +24,9 @@ QVariant CtlTarvo::lire(qint32 dispId)
 
 QVariant CtlTarvo::appeler(qint32 dispId)
 {
-    throw Echec(Echec::EchecComposant,
-                QStringLiteral("Membre 0x%1 pas encore disponible").arg(quint32(dispId), 8, 16, QLatin1Char('0')));
+    throw Echec(
+        Echec::EchecComposant,
+        QStringLiteral("Membre 0x%1 pas encore disponible").arg(quint32(dispId), 8, 16, QLatin1Char('0')));
 }
 
 std::unique_ptr<ControleDispatch> creerCtlTarvo(QWidget* fenetre)

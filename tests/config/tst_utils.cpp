@@ -160,7 +160,8 @@ void TestUtils::repertoireSansNomDeFichier()
     sonde.definie = true;
     sonde.valeur = "C:\\ProgramData";
     sonde.version = {6, 1, 1};
-    QCOMPARE(Utils::repertoireConfiguration(sonde), QStringLiteral("C:\\ProgramData\\santesocial\\fsv\\1.40.12\\conf"));
+    QCOMPARE(Utils::repertoireConfiguration(sonde),
+             QStringLiteral("C:\\ProgramData\\santesocial\\fsv\\1.40.12\\conf"));
 }
 
 void TestUtils::versionRefuseeLaisseLeTypeDeProduit()
@@ -195,7 +196,8 @@ void TestUtils::sondePosixPrendLesLignesDesSystemesRecents()
     qputenv("ALLUSERSPROFILE", "/srv/partage");
     QCOMPARE(Utils::CheminSesamIni(), QStringLiteral("/srv/partage") + Fin);
     qputenv("ALLUSERSPROFILE", QByteArray(300, 'b'));
-    QCOMPARE(Utils::repertoireConfiguration(), QString(300, u'b') + QStringLiteral("\\santesocial\\fsv\\1.40.12\\conf"));
+    QCOMPARE(Utils::repertoireConfiguration(),
+             QString(300, u'b') + QStringLiteral("\\santesocial\\fsv\\1.40.12\\conf"));
     qunsetenv("ALLUSERSPROFILE");
     QCOMPARE(Utils::CheminSesamIni(), Fin);
 }
