@@ -10,6 +10,7 @@ class QLineEdit;
 class QListView;
 class QPlainTextEdit;
 class QWidget;
+class QString;
 
 // The window controls the commands read and fill, by their names on the window.
 // List1 is a list view over a QStringListModel.
@@ -54,5 +55,9 @@ void testModificateursActe(const ContexteCommande& contexte);     // Command4
 void codeRegroupementActe(const ContexteCommande& contexte);      // Command5
 void rechercheLibelle(const ContexteCommande& contexte);          // Command6
 void testListeActesCompatibles(const ContexteCommande& contexte); // Command7
+
+// Empties `liste` and fills it with the pairs of the modifier pipe list, "first - second",
+// selecting the first entry; an unpaired last field makes no entry.
+void RemplirListeModificateurs(QComboBox* liste, const QString& listePipe);
 
 } // namespace Commandes

@@ -1,0 +1,48 @@
+#include "contexterequete.h"
+
+#include "commandes.h"
+#include "echec.h"
+#include "listepipe.h"
+#include "servicemessages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QStringListModel>
+
+int valeurCoche(const QCheckBox* caseACocher)
+{
+    switch (caseACocher->checkState()) {
+    case Qt::Unchecked:
+        return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    }
+    return 0;
+}
+
+QString grilleChoisie(const QComboBox* liste)
+{
+    return liste->itemText(liste->currentIndex());
+}
+
+bool codeActePresent(const ContexteCommande& contexte)
+{
+    if (!rognerEspaces(contexte.fenetre.txtCodeCCAM->text()).isEmpty())
+        return true;
+    contexte.messages.afficherMessage(QStringLiteral("Pas de Code CCAM séléctionné !"),
+                                      QStringLiteral("ATTENTION"), IconeMessage::Critique);
+    return false;
+}
+
+void remplirList1(QListView* liste, QStringList lignes)
+{
+    auto* modele = qobject_cast<QStringListModel*>(liste->model());
+    if (!modele)
+        throw Echec(Echec::EchecComposant, QStringLiteral("List1 n'a pas de liste de lignes à remplir"));
+    // One reset of the model, not one row at a time: 100,000 lines show in a blink.
+    modele->setStringList(std::move(lignes));
+}

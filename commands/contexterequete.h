@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QListView;
+struct ContexteCommande;
+
+// How the commands take the query context from the window, once for all of them.
+
+// The tick value of chkSRT: 0 unticked, 1 ticked, 2 greyed. Only 1 restricts to SRT.
+int valeurCoche(const QCheckBox* caseACocher);
+
+// The text of the entry at the selected index of CboGrille (empty when nothing is selected).
+QString grilleChoisie(const QComboBox* liste);
+
+// The act code guard: false, after the operator has closed the message box, when txtCodeCCAM
+// holds nothing but spaces.
+bool codeActePresent(const ContexteCommande& contexte);
+
+// Replaces every line of List1 at once. The caller has the control's answer and its lines in
+// hand already, so a failed query never reaches this and List1 keeps its lines.
+void remplirList1(QListView* liste, QStringList lignes);

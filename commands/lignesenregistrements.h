@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStringList>
+
+class ListePipe;
+
+// How a record of a pipe list becomes a line of List1: `taille` consecutive fields joined by
+// tabs, the first `champsRognes` of them without their leading and trailing spaces.
+struct FormatEnregistrement
+{
+    qsizetype taille;
+    qsizetype champsRognes;
+};
+
+// LireModificateurs: four fields, the first two trimmed, the last two as they are.
+inline constexpr FormatEnregistrement FormatModificateurs{4, 2};
+// LireModificateursActe, LireRegroupements, LireActesCompatibles: two trimmed fields.
+inline constexpr FormatEnregistrement FormatPaire{2, 2};
+
+// One line per whole record, in record order. An incomplete last record (fewer fields left than
+// a record holds) gives no line: the lines of the whole records before it are all there.
+QStringList lignesEnregistrements(const ListePipe& champs, FormatEnregistrement format);
+
+// The entries of a modifier drop-down list: field k, " - ", field k + 1 for every whole pair,
+// nothing trimmed. An unpaired last field gives no entry.
+QStringList entreesModificateurs(const ListePipe& champs);

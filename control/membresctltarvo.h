@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class ControleDispatch;
+class QVariant;
+
+// Failure number of a value of the wrong kind (the runtime's "type mismatch"), beside those Echec
+// already names.
+inline constexpr int IncompatibiliteDeType = 13;
+
+// The members of the act-selection control under their own names, each reaching the control
+// through its dispatch identifier. Every value read is taken as text (see texteLu); a member
+// that fails throws Echec.
+class MembresCtlTarvo
+{
+public:
+    explicit MembresCtlTarvo(ControleDispatch& controle);
+
+    // Property writes.
+    void setCheminConfig(const QString& valeur);
+    void setSRTSeulement(qint32 valeur);
+    // Hands the caller's own variable over; what the control writes back lands in it.
+    void setCodeSpecialite(qint32& valeur);
+    void setCodeActe(const QString& valeur);
+    void setCodeActeParReference(QString& valeur);
+    void setDateReference(const QString& valeur);
+    void setGrilleTarifaire(const QString& valeur);
+
+    // Property reads.
+    QString CodeActe();
+    QString LibelleLongActe();
+    QString LibelleCourtActe();
+    QString Modificateurs();
+    QString ModificateursActivite1();
+    QString ModificateursActivite4();
+    QString ModificateursActivite5();
+    QString PrixActe();
+    QString CodeRegroupement();
+
+    // Methods without arguments. SelectionActe's result, if any, is ignored.
+    void SelectionActe();
+    QString LireLibelle();
+    QString LirePrix();
+    QString LireModificateurs();
+    QString LireModificateursActe();
+    QString LireRegroupements();
+    QString LireLibelleLong();
+    QString LireActesCompatibles();
+
+private:
+    QString lire(qint32 dispId);
+    QString appeler(qint32 dispId);
+
+    ControleDispatch& m_controle;
+};
+
+// A value the control answered, as text: a text as it is, a number in the current locale's
+// notation (QLocale(), decimal separator, no grouping). Anything else, an empty answer
+// included, cannot be taken as text and throws Echec (type mismatch).
+QString texteLu(const QVariant& valeur, qint32 dispId);
