@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs the whole test suite through CTest: first the
-# development build, then the same suite under the address and undefined-behaviour sanitizers.
+# development build, then the same suite under the address, undefined-behaviour and leak
+# sanitizers, then every fuzz target for a bounded time (BANC_FUZZ_SECONDES, 45 s each here).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,3 +13,6 @@ for preset in dev asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset"
 done
+
+echo "== fuzz"
+BANC_FUZZ_SECONDES=${BANC_FUZZ_SECONDES:-45} scripts/fuzz.sh
