@@ -1,16 +1,22 @@
 #pragma once
 
+#include "contexteproprietes.h"
 #include "controletarvo.h"
 
-#include <QHash>
+#include <memory>
 
+class MagasinCcam;
 class QWidget;
 
-// Our act-selection component. Written properties are kept until the next write.
+// Our act-selection component. Written properties are kept until the next write; the result
+// properties and the query methods answer for the act of CodeActe in the context those properties
+// describe at the moment of the read (see README.md for each member).
 class CtlTarvo final : public ControleDispatch
 {
 public:
-    explicit CtlTarvo(QWidget* fenetre);
+    // cheminBase empty: the store named by MagasinCcam::cheminParDefaut(), opened on first need.
+    explicit CtlTarvo(QWidget* fenetre, QString cheminBase = {});
+    ~CtlTarvo() override;
 
     void ecrire(qint32 dispId, const QVariant& valeur) override;
     void ecrireParReference(qint32 dispId, QVariant& valeur) override;
@@ -18,6 +24,12 @@ public:
     QVariant appeler(qint32 dispId) override;
 
 private:
+    const MagasinCcam& magasin();
+    QString repondre(qint32 dispId);
+    void selectionActe();
+
     QWidget* m_fenetre;
-    QHash<qint32, QVariant> m_proprietes;
+    QString m_cheminBase;
+    std::unique_ptr<MagasinCcam> m_magasin;
+    ProprietesEcrites m_proprietes;
 };

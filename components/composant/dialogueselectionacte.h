@@ -1,0 +1,64 @@
+#pragma once
+
+#include "magasinccam.h"
+
+#include <QDialog>
+
+class ModeleChapitres;
+class ModeleResultats;
+class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QModelIndex;
+class QTabWidget;
+class QTreeView;
+
+// The control's act-selection dialog: search by code prefix or label words, browse the chapters,
+// see the highlighted act's details in the query context, choose it. Every widget carries an
+// objectName so the tests can drive it.
+class DialogueSelectionActe final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // How many acts a search shows: enough to scroll through, few enough to stay within a frame.
+    static constexpr int limiteResultats = 200;
+
+    DialogueSelectionActe(const MagasinCcam& magasin, ContexteRequete contexte, const QString& codeInitial,
+                          QWidget* parent = nullptr);
+    ~DialogueSelectionActe() override;
+
+    // The highlighted act, empty when none; after accept() the chosen one.
+    QString codeSurligne() const { return m_codeSurligne; }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    void rechercher(const QString& texte);
+    void surligner(const QString& code);
+    void afficherDetails();
+    void choisir(const QModelIndex& index);
+    void reveler(const QString& code);
+    QString texteContexte() const;
+
+    const MagasinCcam& m_magasin;
+    ContexteRequete m_contexte;
+    QString m_codeSurligne;
+
+    QLineEdit* m_recherche;
+    QLabel* m_compte;
+    QTabWidget* m_onglets;
+    QListView* m_resultats;
+    QTreeView* m_chapitres;
+    ModeleResultats* m_modeleResultats;
+    ModeleChapitres* m_modeleChapitres;
+    QLabel* m_code;
+    QLabel* m_libelle;
+    QLabel* m_validite;
+    QLabel* m_activites;
+    QLabel* m_prix;
+    QLabel* m_regroupement;
+    QDialogButtonBox* m_boutons;
+};
