@@ -55,6 +55,7 @@ const char* const sqlIncompatibles =
     " WHERE v.code = ?1 AND v.type_note = '01' ORDER BY a.code";
 const char* const sqlCompatibles =
     "SELECT a.code, a.libelle_court FROM acte a WHERE a.code <> ?1"
+    " AND EXISTS (SELECT 1 FROM phase WHERE code = ?1 AND activite = ?2)"
     " AND ((a.type_acte = 2 AND EXISTS (SELECT 1 FROM regroupement r WHERE r.code = a.code AND r.activite = "
     "?2"
     "        AND r.regroupement = (SELECT regroupement FROM regroupement WHERE code = ?1 AND activite = ?2)))"
