@@ -12,8 +12,11 @@ public:
     enum Numero : int
     {
         Debordement = 6,              // a value that does not fit its type
+        MemoireInsuffisante = 7,      // memory exhausted
+        ErreurInterne = 51,           // a fault of the tool itself, not of a component
         BibliothequeIntrouvable = 48, // a library that cannot be loaded
         PointEntreeIntrouvable = 453, // an entry point missing from a library
+        CreationImpossible = 429,     // a component that cannot be created
         EchecComposant = 440,         // a member of a component that fails
     };
 

@@ -1,0 +1,18 @@
+#include "demarrage.h"
+
+#include "frminit.h"
+#include "rapportechec.h"
+
+std::unique_ptr<FrmInit> demarrerFrmInit(ServiceMessages& messages, const FabriqueControle& fabrique,
+                                         const SondeSysteme& sonde)
+{
+    std::unique_ptr<FrmInit> fenetre;
+    const bool charge = executerCommande(messages, [&] {
+        fenetre = std::make_unique<FrmInit>(messages, fabrique, sonde);
+        fenetre->charger();
+    });
+    if (!charge)
+        return nullptr;
+    fenetre->show();
+    return fenetre;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "commandes.h"
+#include "controletarvo.h"
+#include "sondesysteme.h"
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+struct SourceContexteSequence;
+
+using GestionnaireCommande = std::function<void(const ContexteCommande&)>;
+// The handler each command button runs, by button name.
+using CommandesFrmInit = QHash<QString, GestionnaireCommande>;
+
+// The event wiring of the window's command buttons ("Quitter" aside, which the window handles).
+CommandesFrmInit commandesFrmInit();
+
+// The two window values the library sequence asks for, read when it asks.
+SourceContexteSequence sourceSequence(const ControlesFenetre& fenetre);
+
+// The one window of the tool, built from its table of controls. It creates ctlTarvo1 through the
+// factory and keeps it exactly as long as itself.
+class FrmInit : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Throws Echec when the control cannot be created.
+    FrmInit(ServiceMessages& messages, const FabriqueControle& fabrique,
+            const SondeSysteme& sonde = sondePlateforme(),
+            const CommandesFrmInit& commandes = commandesFrmInit(), QWidget* parent = nullptr);
+    ~FrmInit() override;
+
+    // The window load: "001" in CboGrille, today in DTPicker1, the configuration directory in
+    // TXTCheminSESAM. Throws Echec at the step that fails.
+    void charger();
+
+    ControlesFenetre& controles() { return m_controles; }
+    ControleDispatch& ctlTarvo1() { return *m_ctlTarvo1; }
+
+private:
+    void construireControles();
+    void nommerPourAccessibilite();
+    void ordonnerTabulation();
+    void relierBoutons(const CommandesFrmInit& commandes);
+    void lancerCommande(const GestionnaireCommande& gestionnaire);
+
+    ServiceMessages& m_messages;
+    const SondeSysteme& m_sonde;
+    ControlesFenetre m_controles;
+    std::unique_ptr<ControleDispatch> m_ctlTarvo1;
+};
