@@ -410,6 +410,8 @@ qint64 Importeur::parcourir(const QString& chemin, const std::vector<std::string
     const QString nom = QFileInfo(chemin).fileName();
     if (!QFileInfo(chemin).isFile())
         throw Abandon{QStringLiteral("%1 : fichier introuvable").arg(QDir::toNativeSeparators(chemin))};
+    if (m_options.interruption && m_options.interruption->load())
+        throw Abandon{QStringLiteral("import interrompu")};
     LecteurLignes lecteur(chemin);
     if (!lecteur.ouvert())
         throw Abandon{QStringLiteral("%1 : ouverture impossible").arg(QDir::toNativeSeparators(chemin))};
