@@ -10,8 +10,12 @@ struct SourceContexteSequence
 {
     std::function<QString()> dateReference;   // "YYYYMMDD"
     std::function<QString()> grilleTarifaire; // text of the selected grid entry
+    // Optional: told after each library call, for a caller that reports the steps themselves.
+    std::function<void(int etape, const QString& pointEntree, qint32 resultat)> apresAppel;
 };
 
 // The fixed sequence of calls made straight on the classification library, each result reported
-// in a message box. Throws Echec when the library or an entry point cannot be found.
+// in a message box. Throws Echec when the library or an entry point cannot be found; the arrays are
+// released on every path. Records announced by the library but absent from the array it delivered are
+// never read: one warning box per step names the indices missing.
 void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequence& source);

@@ -1,0 +1,86 @@
+#include "chargeurbibliotheque.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <dlfcn.h>
+
+namespace {
+
+QString erreurSysteme()
+{
+    const char* erreur = dlerror();
+    return erreur != nullptr ? QString::fromLocal8Bit(erreur) : QStringLiteral("raison inconnue");
+}
+
+QString repertoireExecutable()
+{
+    // /proc/self/exe names the running file even when it was started through a link or a relative path.
+    const QFileInfo executable(QStringLiteral("/proc/self/exe"));
+    if (executable.exists())
+        return QFileInfo(executable.canonicalFilePath()).absolutePath();
+    if (QCoreApplication::instance() != nullptr)
+        return QCoreApplication::applicationDirPath();
+    return {};
+}
+
+void* charger(const QString& fichier, QString& raison)
+{
+    void* poignee = dlopen(QFile::encodeName(fichier).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (poignee == nullptr)
+        raison = erreurSysteme();
+    return poignee;
+}
+
+} // namespace
+
+namespace ChargeurBibliotheque {
+
+Ouverture ouvrir(const QString& nom, const QString& chemin)
+{
+    Ouverture resultat;
+    if (!chemin.isEmpty()) {
+        resultat.fichier = chemin;
+        if (QDir::isRelativePath(chemin))
+            resultat.raison = QStringLiteral("le chemin n'est pas absolu");
+        else
+            resultat.poignee = charger(chemin, resultat.raison);
+        return resultat;
+    }
+
+    const QString nomFichier = QStringLiteral("lib") + nom + QStringLiteral(".so");
+    const QString repertoire = repertoireExecutable();
+    if (!repertoire.isEmpty()) {
+        const QString voisin = QDir(repertoire).absoluteFilePath(nomFichier);
+        // The copy beside the tool is the one meant to run: when it fails, say why rather than load another.
+        if (QFileInfo::exists(voisin)) {
+            resultat.fichier = voisin;
+            resultat.poignee = charger(voisin, resultat.raison);
+            return resultat;
+        }
+    }
+    // A bare name makes dlopen search LD_LIBRARY_PATH, the cache and the system directories, never the
+    // current directory unless LD_LIBRARY_PATH itself names it.
+    resultat.fichier = nomFichier;
+    resultat.poignee = charger(nomFichier, resultat.raison);
+    return resultat;
+}
+
+Fonction symbole(void* poignee, const char* nom, QString& raison)
+{
+    dlerror();
+    void* adresse = dlsym(poignee, nom);
+    if (adresse == nullptr) {
+        raison = erreurSysteme();
+        return nullptr;
+    }
+    return reinterpret_cast<Fonction>(adresse);
+}
+
+void fermer(void* poignee)
+{
+    if (poignee != nullptr)
+        dlclose(poignee);
+}
+
+} // namespace ChargeurBibliotheque

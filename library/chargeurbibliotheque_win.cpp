@@ -1,0 +1,60 @@
+#include "chargeurbibliotheque.h"
+
+#include <QDir>
+#include <windows.h>
+
+namespace {
+
+QString erreurSysteme()
+{
+    const DWORD code = GetLastError();
+    wchar_t* texte = nullptr;
+    const DWORD longueur = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                              FORMAT_MESSAGE_IGNORE_INSERTS,
+                                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&texte), 0, nullptr);
+    QString raison = longueur != 0 ? QString::fromWCharArray(texte, static_cast<int>(longueur)).trimmed()
+                                   : QStringLiteral("erreur %1").arg(code);
+    LocalFree(texte);
+    return raison;
+}
+
+} // namespace
+
+namespace ChargeurBibliotheque {
+
+Ouverture ouvrir(const QString& nom, const QString& chemin)
+{
+    Ouverture resultat;
+    if (!chemin.isEmpty() && QDir::isRelativePath(chemin)) {
+        resultat.fichier = chemin;
+        resultat.raison = QStringLiteral("le chemin n'est pas absolu");
+        return resultat;
+    }
+    resultat.fichier = chemin.isEmpty() ? nom + QStringLiteral(".dll") : QDir::toNativeSeparators(chemin);
+    // The application's directory and System32 only: neither the current directory nor PATH.
+    const DWORD recherche = chemin.isEmpty()
+                                ? LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                                : LOAD_WITH_ALTERED_SEARCH_PATH;
+    resultat.poignee = LoadLibraryExA(resultat.fichier.toLocal8Bit().constData(), nullptr, recherche);
+    if (resultat.poignee == nullptr)
+        resultat.raison = erreurSysteme();
+    return resultat;
+}
+
+Fonction symbole(void* poignee, const char* nom, QString& raison)
+{
+    FARPROC adresse = GetProcAddress(static_cast<HMODULE>(poignee), nom);
+    if (adresse == nullptr) {
+        raison = erreurSysteme();
+        return nullptr;
+    }
+    return reinterpret_cast<Fonction>(adresse);
+}
+
+void fermer(void* poignee)
+{
+    if (poignee != nullptr)
+        FreeLibrary(static_cast<HMODULE>(poignee));
+}
+
+} // namespace ChargeurBibliotheque
