@@ -181,10 +181,14 @@ SourceContexteSequence sourceSequence(const ControlesFenetre& fenetre)
 {
     QDateEdit* date = fenetre.DTPicker1;
     QComboBox* grille = fenetre.CboGrille;
-    return {
-        [date] { return date->date().toString(u"yyyyMMdd"); },
-        [grille] { return grille->currentText(); },
+    SourceContexteSequence source;
+    source.dateReference = [date] {
+        return date->date().toString(u"yyyyMMdd");
     };
+    source.grilleTarifaire = [grille] {
+        return grille->currentText();
+    };
+    return source;
 }
 
 FrmInit::FrmInit(ServiceMessages& messages, const FabriqueControle& fabrique, const SondeSysteme& sonde,
