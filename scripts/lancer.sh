@@ -8,7 +8,7 @@ scripts/installer.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-outil=build/release/bin/banc-ccam
+outil="$PWD/build/release/bin/banc-ccam"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$outil"
@@ -16,14 +16,31 @@ fi
 
 mkdir -p captures
 capture="$PWD/captures/frmInit.png"
+rm -f "$capture"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+# The screenshot is taken only once the window is up; a tool that stops before (a failed load)
+# or never shows its window makes the script fail instead of reporting an old or empty picture.
 xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24 -dpi 96" bash -c '
+    titre="Sélection acte CCAM - Version MultiTarifs"
     "$1" & pid=$!
-    for _ in $(seq 1 50); do
-        if xwininfo -root -tree 2>/dev/null | grep -q "Sélection acte CCAM"; then break; fi
-        sleep 0.2
+    fenetre=""
+    for _ in $(seq 1 100); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" && statut=0 || statut=$?
+            echo "The tool ended before showing its window (exit status $statut)." >&2
+            exit 1
+        fi
+        fenetre=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$titre\"" | awk "{print \$1}" | head -n 1)
+        [ -n "$fenetre" ] && break
+        sleep 0.1
     done
-    sleep 1
-    import -window root "$2"
+    if [ -z "$fenetre" ]; then
+        echo "The tool showed no window within 10 seconds." >&2
+        kill "$pid"
+        exit 1
+    fi
+    sleep 1 # let it paint
+    import -window "$fenetre" "$2"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
 ' _ "$outil" "$capture"
