@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <sqlite3.h>
@@ -628,7 +629,9 @@ void Importeur::lireDivers()
             const int act = activite(c[1]);
             if (c[2].empty())
                 throw ErreurLigne{"code de regroupement vide"};
-            ins.texte(1, c[0]).entier(2, act).texte(3, c[2]).texteOuNul(4, date(c[3], true));
+            // Bound without a copy: the text must outlive the insertion.
+            const std::string debut = date(c[3], true);
+            ins.texte(1, c[0]).entier(2, act).texte(3, c[2]).texteOuNul(4, debut);
             inserer(ins);
         });
         m_bilan.lignesParTable.append({QStringLiteral("regroupement"), n});

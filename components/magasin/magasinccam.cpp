@@ -124,8 +124,6 @@ std::optional<int> numeroGrille(const QString& grille)
     return n <= 2 ? 0 : n;
 }
 
-} // namespace
-
 // One cached prepared statement, reset and unbound when the query is done with it.
 class Instruction
 {
@@ -162,6 +160,8 @@ public:
 private:
     sqlite3_stmt* m_s;
 };
+
+} // namespace
 
 struct MagasinCcam::Prive
 {
