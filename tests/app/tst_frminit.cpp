@@ -596,7 +596,8 @@ void TestFrmInit::cablageDesBoutons()
     QCOMPARE(commandes.size(), attendu.size() + 1);
     QVERIFY(commandes.contains(QStringLiteral("Command3")));
     for (auto it = attendu.cbegin(); it != attendu.cend(); ++it) {
-        const Gestionnaire* cible = commandes.value(it.key()).target<Gestionnaire>();
+        const GestionnaireCommande gestionnaire = commandes.value(it.key());
+        const Gestionnaire* cible = gestionnaire.target<Gestionnaire>();
         QVERIFY2(cible && *cible == it.value(), qPrintable(it.key()));
     }
 }
