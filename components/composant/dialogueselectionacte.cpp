@@ -23,11 +23,13 @@
 
 namespace {
 
-QLabel* etiquetteDetail(const QString& nom, QWidget* parent)
+// Only the long label wraps: a wrapping label costs a text layout per width the form tries, on every
+// keystroke, since the highlighted act follows the typing.
+QLabel* etiquetteDetail(const QString& nom, QWidget* parent, bool aLaLigne = false)
 {
     auto* etiquette = new QLabel(parent);
     etiquette->setObjectName(nom);
-    etiquette->setWordWrap(true);
+    etiquette->setWordWrap(aLaLigne);
     etiquette->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return etiquette;
 }
@@ -70,6 +72,10 @@ DialogueSelectionActe::DialogueSelectionActe(const MagasinCcam& magasin, Context
     invite->setBuddy(m_recherche);
     m_compte = new QLabel(this);
     m_compte->setObjectName(QStringLiteral("lblNombreResultats"));
+    // A fixed width keeps the count from re-laying out the whole dialog on each keystroke.
+    m_compte->setFixedWidth(
+        m_compte->fontMetrics().horizontalAdvance(QStringLiteral("200 premiers actes  ")));
+    m_compte->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     m_modeleResultats = new ModeleResultats(this);
     m_resultats = new QListView(this);
@@ -96,7 +102,7 @@ DialogueSelectionActe::DialogueSelectionActe(const MagasinCcam& magasin, Context
     auto* details = new QGroupBox(QStringLiteral("Acte surligné"), this);
     details->setObjectName(QStringLiteral("fraDetails"));
     m_code = etiquetteDetail(QStringLiteral("lblCodeActe"), details);
-    m_libelle = etiquetteDetail(QStringLiteral("lblLibelleActe"), details);
+    m_libelle = etiquetteDetail(QStringLiteral("lblLibelleActe"), details, true);
     m_validite = etiquetteDetail(QStringLiteral("lblValidite"), details);
     m_activites = etiquetteDetail(QStringLiteral("lblActivites"), details);
     m_prix = etiquetteDetail(QStringLiteral("lblPrixActe"), details);

@@ -27,9 +27,15 @@ QVariant ModeleResultats::data(const QModelIndex& index, int role) const
         return {};
     const Acte& acte = m_actes.at(index.row());
     switch (role) {
-    case Qt::DisplayRole:
-        return QStringLiteral("%1  %2").arg(acte.code, acte.libelleLong.isEmpty() ? acte.libelleCourt
-                                                                                  : acte.libelleLong);
+    case Qt::DisplayRole: {
+        // The view elides at its width anyway; shaping the rest of a 300-character label on each
+        // keystroke would only cost time.
+        constexpr qsizetype longueurAffichee = 110;
+        QString libelle = acte.libelleLong.isEmpty() ? acte.libelleCourt : acte.libelleLong;
+        if (libelle.size() > longueurAffichee)
+            libelle = libelle.left(longueurAffichee - 1) + QChar(0x2026);
+        return QStringLiteral("%1  %2").arg(acte.code, libelle);
+    }
     case Qt::ToolTipRole:
         return acte.libelleLong;
     case RoleCode:
