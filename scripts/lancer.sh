@@ -18,30 +18,44 @@ mkdir -p captures
 capture="$PWD/captures/frmInit.png"
 rm -f "$capture"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+
+# Xvfb picks a free display itself (-displayfd), so several runs side by side do not collide.
+numero=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp 3>"$numero" 2>/dev/null &
+serveur=$!
+outil_pid=""
+trap 'kill $outil_pid $serveur 2>/dev/null || true; wait 2>/dev/null || true; rm -f "$numero"' EXIT
+for _ in $(seq 1 100); do
+    [ -s "$numero" ] && break
+    sleep 0.1
+done
+if [ ! -s "$numero" ]; then
+    echo "Xvfb did not start." >&2
+    exit 1
+fi
+export DISPLAY=":$(head -n 1 "$numero")"
+
 # The screenshot is taken only once the window is up; a tool that stops before (a failed load)
 # or never shows its window makes the script fail instead of reporting an old or empty picture.
-xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24 -dpi 96" bash -c '
-    titre="Sélection acte CCAM - Version MultiTarifs"
-    "$1" & pid=$!
-    fenetre=""
-    for _ in $(seq 1 100); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid" && statut=0 || statut=$?
-            echo "The tool ended before showing its window (exit status $statut)." >&2
-            exit 1
-        fi
-        fenetre=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$titre\"" | awk "{print \$1}" | head -n 1)
-        [ -n "$fenetre" ] && break
-        sleep 0.1
-    done
-    if [ -z "$fenetre" ]; then
-        echo "The tool showed no window within 10 seconds." >&2
-        kill "$pid"
+titre="Sélection acte CCAM - Version MultiTarifs"
+"$outil" &
+outil_pid=$!
+fenetre=""
+for _ in $(seq 1 100); do
+    if ! kill -0 "$outil_pid" 2>/dev/null; then
+        statut=0
+        wait "$outil_pid" || statut=$?
+        echo "The tool ended before showing its window (exit status $statut)." >&2
         exit 1
     fi
-    sleep 1 # let it paint
-    import -window "$fenetre" "$2"
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
-' _ "$outil" "$capture"
+    fenetre=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$titre\"" | awk '{print $1}' | head -n 1 || true)
+    [ -n "$fenetre" ] && break
+    sleep 0.1
+done
+if [ -z "$fenetre" ]; then
+    echo "The tool showed no window within 10 seconds." >&2
+    exit 1
+fi
+sleep 1 # let it paint
+import -window "$fenetre" "$capture"
 echo "No display: the tool ran under Xvfb; screenshot of its window saved to $capture"
