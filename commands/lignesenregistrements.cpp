@@ -2,45 +2,62 @@
 
 #include "listepipe.h"
 
-QStringList lignesEnregistrements(const ListePipe& champs, FormatEnregistrement format)
+#include <algorithm>
+#include <array>
+#include <span>
+
+namespace {
+
+// Takes the fields of the next record; false when the list ends before the record is whole.
+bool enregistrementSuivant(ListePipe& champs, std::span<QStringView> enregistrement)
+{
+    for (QStringView& champ : enregistrement)
+        if (!champs.suivant(champ))
+            return false;
+    return true;
+}
+
+} // namespace
+
+QStringList lignesEnregistrements(QStringView listePipe, FormatEnregistrement format)
 {
     QStringList lignes;
-    if (format.taille <= 0)
+    if (format.taille <= 0 || format.taille > FormatEnregistrement::TailleMaximale)
         return lignes;
-    const auto valeur = [&](qsizetype k, qsizetype i) {
-        const QStringView champ = champs.champ(k + i);
-        return i < format.champsRognes ? rognerEspaces(champ) : champ;
-    };
-    const qsizetype dernier = champs.dernierChamp();
-    lignes.reserve(champs.nombreChamps() / format.taille);
-    for (qsizetype k = 0; k <= dernier; k += format.taille) {
-        if (!champs.existe(k + format.taille - 1))
-            break;
+    std::array<QStringView, FormatEnregistrement::TailleMaximale> valeurs;
+    const std::span enregistrement(valeurs.data(), std::size_t(format.taille));
+    ListePipe champs(listePipe);
+    while (enregistrementSuivant(champs, enregistrement)) {
         qsizetype longueur = format.taille - 1;
-        for (qsizetype i = 0; i < format.taille; ++i)
-            longueur += valeur(k, i).size();
-        QString ligne;
-        ligne.reserve(longueur);
+        for (qsizetype i = 0; i < format.taille; ++i) {
+            if (i < format.champsRognes)
+                valeurs[std::size_t(i)] = rognerEspaces(valeurs[std::size_t(i)]);
+            longueur += valeurs[std::size_t(i)].size();
+        }
+        // One allocation per line, filled in place: List1 may take 100,000 of them at once.
+        QString ligne(longueur, Qt::Uninitialized);
+        QChar* sortie = ligne.data();
         for (qsizetype i = 0; i < format.taille; ++i) {
             if (i > 0)
-                ligne.append(u'\t');
-            ligne.append(valeur(k, i));
+                *sortie++ = u'\t';
+            const QStringView valeur = valeurs[std::size_t(i)];
+            std::copy(valeur.begin(), valeur.end(), sortie);
+            sortie += valeur.size();
         }
         lignes.append(std::move(ligne));
     }
     return lignes;
 }
 
-QStringList entreesModificateurs(const ListePipe& champs)
+QStringList entreesModificateurs(QStringView listePipe)
 {
     QStringList entrees;
-    const qsizetype dernier = champs.dernierChamp();
-    for (qsizetype k = 0; k + 1 <= dernier; k += 2) {
-        const QStringView premier = champs.champ(k);
-        const QStringView second = champs.champ(k + 1);
+    std::array<QStringView, 2> paire;
+    ListePipe champs(listePipe);
+    while (enregistrementSuivant(champs, paire)) {
         QString entree;
-        entree.reserve(premier.size() + 3 + second.size());
-        entree.append(premier).append(u" - ").append(second);
+        entree.reserve(paire[0].size() + 3 + paire[1].size());
+        entree.append(paire[0]).append(u" - ").append(paire[1]);
         entrees.append(std::move(entree));
     }
     return entrees;

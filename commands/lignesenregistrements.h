@@ -2,12 +2,12 @@
 
 #include <QStringList>
 
-class ListePipe;
-
-// How a record of a pipe list becomes a line of List1: `taille` consecutive fields joined by
-// tabs, the first `champsRognes` of them without their leading and trailing spaces.
+// How a record of a pipe list becomes a line of List1: `taille` consecutive fields (at most
+// TailleMaximale) joined by tabs, the first `champsRognes` of them without their leading and
+// trailing spaces.
 struct FormatEnregistrement
 {
+    static constexpr qsizetype TailleMaximale = 8;
     qsizetype taille;
     qsizetype champsRognes;
 };
@@ -17,10 +17,11 @@ inline constexpr FormatEnregistrement FormatModificateurs{4, 2};
 // LireModificateursActe, LireRegroupements, LireActesCompatibles: two trimmed fields.
 inline constexpr FormatEnregistrement FormatPaire{2, 2};
 
-// One line per whole record, in record order. An incomplete last record (fewer fields left than
-// a record holds) gives no line: the lines of the whole records before it are all there.
-QStringList lignesEnregistrements(const ListePipe& champs, FormatEnregistrement format);
+// One line per whole record of `listePipe`, in record order. An incomplete last record (fewer
+// fields left than a record holds) gives no line: the lines of the whole records before it are
+// all there.
+QStringList lignesEnregistrements(QStringView listePipe, FormatEnregistrement format);
 
 // The entries of a modifier drop-down list: field k, " - ", field k + 1 for every whole pair,
 // nothing trimmed. An unpaired last field gives no entry.
-QStringList entreesModificateurs(const ListePipe& champs);
+QStringList entreesModificateurs(QStringView listePipe);

@@ -2,7 +2,6 @@
 #include "contexterequete.h"
 #include "conversions.h"
 #include "lignesenregistrements.h"
-#include "listepipe.h"
 #include "membresctltarvo.h"
 #include "utils.h"
 
@@ -40,7 +39,7 @@ void listeEnregistrementsActe(const ContexteCommande& contexte, Requete requete,
     ctlTarvo1.setCodeActe(fenetre.txtCodeCCAM->text());
 
     const QString reponse = (ctlTarvo1.*requete)();
-    remplirList1(fenetre.List1, lignesEnregistrements(ListePipe(reponse), FormatPaire));
+    remplirList1(fenetre.List1, lignesEnregistrements(reponse, FormatPaire));
 }
 
 } // namespace

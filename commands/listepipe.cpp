@@ -1,22 +1,41 @@
 #include "listepipe.h"
 
-ListePipe::ListePipe(QStringView texte)
+#include <cstring>
+
+ListePipe::ListePipe(QStringView texte) noexcept
     : m_texte(texte)
+    , m_epuisee(texte.isEmpty())
+{}
+
+bool ListePipe::suivant(QStringView& champ) noexcept
 {
-    // indexOf on one character is Qt's vectorised scan, as quick as memchr per byte.
-    for (qsizetype position = m_texte.indexOf(u'|'); position >= 0;
-         position = m_texte.indexOf(u'|', position + 1))
-        m_separateurs.push_back(position);
+    if (m_epuisee)
+        return false;
+    const qsizetype separateur = separateurDepuis(m_debut);
+    if (separateur < 0) {
+        champ = m_texte.sliced(m_debut);
+        m_epuisee = true;
+        return true;
+    }
+    champ = m_texte.sliced(m_debut, separateur - m_debut);
+    m_debut = separateur + 1;
+    return true;
 }
 
-QStringView ListePipe::champ(qsizetype numero) const noexcept
+qsizetype ListePipe::separateurDepuis(qsizetype position) const noexcept
 {
-    if (!existe(numero))
-        return {};
-    const auto n = std::size_t(numero);
-    const qsizetype debut = numero == 0 ? 0 : m_separateurs[n - 1] + 1;
-    const qsizetype fin = n < m_separateurs.size() ? m_separateurs[n] : m_texte.size();
-    return m_texte.sliced(debut, fin - debut);
+    // memchr, the C library's vectorised scan, looks for the byte of "|" in the UTF-16 text. A
+    // hit is a separator only when its whole character is "|"; the rare character that merely
+    // holds that byte (U+017C, U+7Cxx...) is passed over.
+    const auto* debut = reinterpret_cast<const char*>(m_texte.utf16());
+    const char* const fin = debut + m_texte.size() * qsizetype(sizeof(char16_t));
+    for (const char* p = debut + position * qsizetype(sizeof(char16_t));
+         p < fin && (p = static_cast<const char*>(std::memchr(p, '|', std::size_t(fin - p)))); ++p) {
+        const qsizetype trouve = (p - debut) / qsizetype(sizeof(char16_t));
+        if (m_texte[trouve] == u'|')
+            return trouve;
+    }
+    return -1;
 }
 
 QStringView rognerEspaces(QStringView texte) noexcept

@@ -1,30 +1,26 @@
 #pragma once
 
 #include <QStringView>
-#include <vector>
 
-// A pipe list the control answered, cut at every "|" into fields numbered from 0. The cut keeps
-// only the separators' positions and hands out views into the text, so a list of millions of
-// fields costs one scan and no string per field. The text must outlive the ListePipe.
+// A pipe list the control answered, cut at every "|" into its fields, given in order as views
+// into the text: one scan of the text, no string and no storage per field, so a list of millions
+// of fields costs little more than reading it. The text must outlive the ListePipe.
 class ListePipe
 {
 public:
-    explicit ListePipe(QStringView texte);
+    explicit ListePipe(QStringView texte) noexcept;
 
-    // An empty text holds no field at all; n separators give n + 1 fields.
-    qsizetype nombreChamps() const noexcept
-    {
-        return m_texte.isEmpty() ? 0 : qsizetype(m_separateurs.size()) + 1;
-    }
-    // Less than 0 when there is no field.
-    qsizetype dernierChamp() const noexcept { return nombreChamps() - 1; }
-    bool existe(qsizetype numero) const noexcept { return numero >= 0 && numero <= dernierChamp(); }
-    // An empty view for a field that does not exist: nothing is ever read past the last field.
-    QStringView champ(qsizetype numero) const noexcept;
+    // Gives the next field in `champ`. False once the last field has been given, and on every
+    // later call: nothing is ever read past the last field. An empty text holds no field at all;
+    // n separators give n + 1 fields, adjacent ones an empty field between them.
+    bool suivant(QStringView& champ) noexcept;
 
 private:
+    qsizetype separateurDepuis(qsizetype position) const noexcept;
+
     QStringView m_texte;
-    std::vector<qsizetype> m_separateurs;
+    qsizetype m_debut = 0;
+    bool m_epuisee;
 };
 
 // Leading and trailing spaces (code 32) removed; tabs and every other character stay.

@@ -2,7 +2,6 @@
 #include "contexterequete.h"
 #include "conversions.h"
 #include "lignesenregistrements.h"
-#include "listepipe.h"
 #include "membresctltarvo.h"
 
 #include <QComboBox>
@@ -17,7 +16,7 @@ void RemplirListeModificateurs(QComboBox* liste, const QString& listePipe)
     liste->clear();
     if (listePipe.isEmpty())
         return;
-    const QStringList entrees = entreesModificateurs(ListePipe(listePipe));
+    const QStringList entrees = entreesModificateurs(listePipe);
     if (entrees.isEmpty())
         return;
     liste->addItems(entrees);

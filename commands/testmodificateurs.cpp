@@ -2,7 +2,6 @@
 #include "contexterequete.h"
 #include "conversions.h"
 #include "lignesenregistrements.h"
-#include "listepipe.h"
 #include "membresctltarvo.h"
 #include "utils.h"
 
@@ -25,7 +24,7 @@ void testModificateurs(const ContexteCommande& contexte)
     ctlTarvo1.setCheminConfig(Utils::repertoireConfiguration(contexte.sonde));
 
     const QString reponse = ctlTarvo1.LireModificateurs();
-    remplirList1(fenetre.List1, lignesEnregistrements(ListePipe(reponse), FormatModificateurs));
+    remplirList1(fenetre.List1, lignesEnregistrements(reponse, FormatModificateurs));
 }
 
 } // namespace Commandes
