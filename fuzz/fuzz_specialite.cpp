@@ -59,8 +59,45 @@ Attendu reference(const QString& texte, const QLocale& locale)
     return {Issue::Valeur, static_cast<qint32>(arrondi)};
 }
 
-QString texteDepuis(const uint8_t* donnees, size_t taille, bool utf16)
+// A whole number in plain ASCII digits, of any length: its range is known without floating point,
+// an opinion independent of Qt's reading. nullopt for any other text.
+std::optional<Attendu> entierSimple(const QString& texte)
 {
+    QStringView chiffres = texte;
+    const bool negatif = chiffres.startsWith(u'-');
+    if (negatif)
+        chiffres = chiffres.sliced(1);
+    if (chiffres.isEmpty())
+        return std::nullopt;
+    for (const QChar c : chiffres)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    while (chiffres.size() > 1 && chiffres.front() == u'0')
+        chiffres = chiffres.sliced(1);
+    if (chiffres.size() > 10)
+        return Attendu{Issue::Debordement};
+    const qint64 valeur = (negatif ? -1 : 1) * chiffres.toLongLong();
+    if (valeur < std::numeric_limits<qint32>::min() || valeur > std::numeric_limits<qint32>::max())
+        return Attendu{Issue::Debordement};
+    return Attendu{Issue::Valeur, static_cast<qint32>(valeur)};
+}
+
+// The characters numbers are written with, in either notation: random bytes seldom spell
+// "2147483647,5" or "-1e10", one byte per character here often does.
+QString texteNumerique(const uint8_t* donnees, size_t taille)
+{
+    static const char16_t alphabet[] = u"0123456789012345678999.,-+eE \u00a0\u202f'0";
+    QString texte;
+    for (size_t i = 0; i < taille; ++i)
+        texte.append(QChar(alphabet[donnees[i] % (std::size(alphabet) - 1)]));
+    return texte;
+}
+
+QString texteDepuis(const uint8_t* donnees, size_t taille, uint8_t reglage)
+{
+    if ((reglage & 4) != 0)
+        return texteNumerique(donnees, taille);
+    const bool utf16 = (reglage & 2) != 0;
     if (!utf16)
         return QString::fromUtf8(reinterpret_cast<const char*>(donnees), qsizetype(taille));
     QString texte(qsizetype(taille / 2), Qt::Uninitialized);
@@ -78,9 +115,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
     const bool enFrancais = (donnees[0] & 1) != 0;
     // The command converts under the default locale: set it, as the operator's system would.
     QLocale::setDefault(enFrancais ? francais : QLocale::c());
-    const QString texte = texteDepuis(donnees + 1, taille - 1, (donnees[0] & 2) != 0);
+    const QString texte = texteDepuis(donnees + 1, taille - 1, donnees[0]);
 
     const Attendu attendu = reference(texte, QLocale());
+    if (const std::optional<Attendu> entier = entierSimple(texte))
+        exiger(entier->issue == attendu.issue && entier->valeur == attendu.valeur,
+               "un entier en chiffres simples se lit tel quel, ou déborde");
     try {
         const qint32 code = codeSpecialite(texte);
         exiger(attendu.issue == Issue::Valeur, "un nombre hors des 32 bits est signalé, jamais replié");
