@@ -3,6 +3,7 @@
 #include "commandes.h"
 #include "echec.h"
 #include "listepipe.h"
+#include "membresctltarvo.h"
 #include "servicemessages.h"
 
 #include <QCheckBox>
@@ -22,6 +23,13 @@ int valeurCoche(const QCheckBox* caseACocher)
         return 2;
     }
     return 0;
+}
+
+void ecrireRestrictionSrt(MembresCtlTarvo& ctlTarvo1, const QCheckBox* chkSRT)
+{
+    ctlTarvo1.setSRTSeulement(0);
+    if (valeurCoche(chkSRT) == 1)
+        ctlTarvo1.setSRTSeulement(1);
 }
 
 QString grilleChoisie(const QComboBox* liste)

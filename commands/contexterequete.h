@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QComboBox;
+class MembresCtlTarvo;
 class QListView;
 struct ContexteCommande;
 
@@ -11,6 +12,9 @@ struct ContexteCommande;
 
 // The tick value of chkSRT: 0 unticked, 1 ticked, 2 greyed. Only 1 restricts to SRT.
 int valeurCoche(const QCheckBox* caseACocher);
+
+// The restriction: SRTSeulement written 0, then 1 a second time only when chkSRT is ticked.
+void ecrireRestrictionSrt(MembresCtlTarvo& ctlTarvo1, const QCheckBox* chkSRT);
 
 // The text of the entry at the selected index of CboGrille (empty when nothing is selected).
 QString grilleChoisie(const QComboBox* liste);

@@ -29,9 +29,7 @@ void listeEnregistrementsActe(const ContexteCommande& contexte, Requete requete,
         return;
     MembresCtlTarvo ctlTarvo1(contexte.ctlTarvo1);
 
-    ctlTarvo1.setSRTSeulement(0);
-    if (valeurCoche(fenetre.chkSRT) == 1)
-        ctlTarvo1.setSRTSeulement(1);
+    ecrireRestrictionSrt(ctlTarvo1, fenetre.chkSRT);
     if (grille == Grille::Ecrite)
         ctlTarvo1.setGrilleTarifaire(grilleChoisie(fenetre.CboGrille));
     ctlTarvo1.setDateReference(dateReference(fenetre.DTPicker1->date()));

@@ -18,9 +18,7 @@ void rechercheLibelle(const ContexteCommande& contexte)
         return;
     MembresCtlTarvo ctlTarvo1(contexte.ctlTarvo1);
 
-    ctlTarvo1.setSRTSeulement(0);
-    if (valeurCoche(fenetre.chkSRT) == 1)
-        ctlTarvo1.setSRTSeulement(1);
+    ecrireRestrictionSrt(ctlTarvo1, fenetre.chkSRT);
     ctlTarvo1.setGrilleTarifaire(grilleChoisie(fenetre.CboGrille));
     ctlTarvo1.setDateReference(dateReference(fenetre.DTPicker1->date()));
     ctlTarvo1.setCheminConfig(Utils::repertoireConfiguration(contexte.sonde));

@@ -28,9 +28,7 @@ void selectionActe(const ContexteCommande& contexte)
     ControlesFenetre& fenetre = contexte.fenetre;
     MembresCtlTarvo ctlTarvo1(contexte.ctlTarvo1);
 
-    ctlTarvo1.setSRTSeulement(0);
-    if (valeurCoche(fenetre.chkSRT) == 1)
-        ctlTarvo1.setSRTSeulement(1);
+    ecrireRestrictionSrt(ctlTarvo1, fenetre.chkSRT);
     ctlTarvo1.setGrilleTarifaire(grilleChoisie(fenetre.CboGrille));
     // Converted before anything is written: a specialty beyond 32 bits stops the command here.
     qint32 specialite = codeSpecialite(fenetre.txtSpecialite->text());
