@@ -48,7 +48,8 @@ for _ in $(seq 1 100); do
         echo "The tool ended before showing its window (exit status $statut)." >&2
         exit 1
     fi
-    fenetre=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$titre\"" | awk '{print $1}' | head -n 1 || true)
+    # Under a plain C locale xwininfo cannot print the accented title: ask in UTF-8.
+    fenetre=$(LC_ALL=C.UTF-8 xwininfo -root -tree 2>/dev/null | grep -F "\"$titre\"" | awk '{print $1}' | head -n 1 || true)
     [ -n "$fenetre" ] && break
     sleep 0.1
 done
