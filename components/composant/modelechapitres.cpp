@@ -113,7 +113,7 @@ void ModeleChapitres::charger(Noeud* noeud, const QModelIndex& indexNoeud)
         nouveaux.push_back(std::move(n));
     }
     for (const Acte& acte : m_magasin.actesDuNoeud(noeud->code, m_contexte.dateReference)) {
-        if (!acteRetenu(m_magasin, acte.code, m_contexte))
+        if (!m_magasin.retenu(acte.code, m_contexte))
             continue;
         auto n = std::make_unique<Noeud>();
         n->code = acte.code;

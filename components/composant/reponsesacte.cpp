@@ -1,7 +1,5 @@
 #include "reponsesacte.h"
 
-#include "reglesccam.h"
-
 #include <QDate>
 #include <QSet>
 
@@ -129,23 +127,4 @@ QString ReponsesActe::actesCompatibles() const
         }
     }
     return listePipe(champs);
-}
-
-bool acteRetenu(const MagasinCcam& magasin, const QString& code, const ContexteRequete& contexte)
-{
-    const QString date = contexte.dateReference.isEmpty()
-                             ? QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
-                             : contexte.dateReference;
-    if (!magasin.valide(code, date))
-        return false;
-    if (contexte.srtSeulement && !magasin.estSrt(code, contexte))
-        return false;
-    const reglesccam::FamilleSpecialite famille = reglesccam::familleSpecialite(contexte.specialite);
-    if (famille.inclure && famille.regroupements.isEmpty())
-        return true;
-    for (const Activite& a : magasin.activites(code)) {
-        if (!a.regroupement.isEmpty() && famille.regroupements.contains(a.regroupement) == famille.inclure)
-            return true;
-    }
-    return false;
 }

@@ -44,8 +44,3 @@ private:
     QList<Activite> m_activites;
     ContexteRequete m_contexte;
 };
-
-// Whether the context keeps the act in the dialog's lists: valid on the date, within the specialty's
-// regrouping codes, and an SRT act when SRTSeulement asks for it. Mirrors the store's search rules
-// for the acts the chapter tree lists.
-bool acteRetenu(const MagasinCcam& magasin, const QString& code, const ContexteRequete& contexte);

@@ -489,6 +489,22 @@ bool MagasinCcam::estSrt(const QString& code, const ContexteRequete& contexte) c
     return q.ligne();
 }
 
+bool MagasinCcam::retenu(const QString& code, const ContexteRequete& contexte) const
+{
+    if (!valide(code, dateContexte(contexte)))
+        return false;
+    if (contexte.srtSeulement && !estSrt(code, contexte))
+        return false;
+    const reglesccam::FamilleSpecialite famille = reglesccam::familleSpecialite(contexte.specialite);
+    if (famille.inclure && famille.regroupements.isEmpty())
+        return true;
+    for (const Activite& a : activites(code)) {
+        if (!a.regroupement.isEmpty() && famille.regroupements.contains(a.regroupement) == famille.inclure)
+            return true;
+    }
+    return false;
+}
+
 namespace {
 NoeudChapitre lireNoeud(const Instruction& q)
 {

@@ -132,6 +132,9 @@ public:
     // Our reading of "SRT": the act has a non-zero price in force in the context grid on its date.
     bool estSrt(const QString& code, const ContexteRequete& contexte) const;
     bool valide(const QString& code, const QString& dateReference) const;
+    // Whether a search in this context keeps the act: valid on the context date, SRT when the context
+    // asks for SRT only, within the specialty's family of regrouping codes. Browsing uses it too.
+    bool retenu(const QString& code, const ContexteRequete& contexte) const;
 
     static QString racineChapitres() { return QStringLiteral("000001"); }
     std::optional<NoeudChapitre> noeud(const QString& code) const;

@@ -209,6 +209,22 @@ private Q_SLOTS:
         QCOMPARE(codes(m_magasin->rechercher(texte, contexte(QStringLiteral("20250101"), specialite, srt))),
                  attendus);
     }
+    // Browsing the chapters keeps an act exactly when a search in the same context would.
+    void retenuCommeLaRecherche_data() { rechercheSelonContexte_data(); }
+    void retenuCommeLaRecherche()
+    {
+        QFETCH(QString, texte);
+        QFETCH(qint32, specialite);
+        QFETCH(bool, srt);
+        QFETCH(QStringList, attendus);
+        const ContexteRequete restreint = contexte(QStringLiteral("20250101"), specialite, srt);
+        const QStringList candidats = codes(m_magasin->rechercher(texte, contexte()));
+        QVERIFY(!candidats.isEmpty());
+        for (const QString& code : candidats)
+            QVERIFY2(m_magasin->retenu(code, restreint) == attendus.contains(code), qPrintable(code));
+        QVERIFY(!m_magasin->retenu(QStringLiteral("ZZZZ999"), contexte()));
+        QVERIFY(!m_magasin->retenu(QString(), contexte()));
+    }
 
     void prix_data()
     {
