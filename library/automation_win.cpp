@@ -1,8 +1,11 @@
 #include "automation.h"
 
-#include <oleauto.h>
-#include <vector>
+// windows.h first: oleauto.h relies on its types.
+// clang-format off
 #include <windows.h>
+#include <oleauto.h>
+// clang-format on
+#include <vector>
 
 // On Windows the texts and arrays are the system's own, so a closed library built against the system
 // functions and the tool free each other's allocations. The arrays carry no record description (no
