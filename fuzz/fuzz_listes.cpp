@@ -1,6 +1,7 @@
 // Pipe lists of any content cut into fields, List1 lines and modifier entries: each result must
 // equal a naive reference built with QString::split, whole records only, spaces only trimmed.
 #include "commun/exigence.h"
+#include "commun/texte.h"
 #include "lignesenregistrements.h"
 #include "listepipe.h"
 
@@ -91,17 +92,6 @@ void verifierLignes(const QString& texte, const QStringList& champs, FormatEnreg
     exiger(lignes == lignesReference(champs, format), "lignes égales à la référence naïve");
 }
 
-QString texteDepuis(const uint8_t* donnees, size_t taille, bool utf16)
-{
-    if (!utf16)
-        return QString::fromUtf8(reinterpret_cast<const char*>(donnees), qsizetype(taille));
-    // Raw UTF-16 reaches the characters whose byte 0x7C is not a "|" (U+017C, U+7Cxx...), and lone
-    // surrogates; memcpy, since the fuzzer's buffer need not be aligned for char16_t.
-    QString texte(qsizetype(taille / 2), Qt::Uninitialized);
-    std::memcpy(texte.data(), donnees, (taille / 2) * 2);
-    return texte;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
@@ -109,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
     if (taille < 1)
         return 0;
     const uint8_t reglage = donnees[0];
-    const QString texte = texteDepuis(donnees + 1, taille - 1, (reglage & 1) != 0);
+    const QString texte = texteDepuisOctets(donnees + 1, taille - 1, (reglage & 1) != 0);
     const QStringList champs = champsReference(texte);
 
     verifierDecoupe(texte, champs);

@@ -2,6 +2,7 @@
 // reference reading (QLocale::toDouble, then the C notation, rounded half to even), and a number
 // beyond 32 bits is reported as an overflow, never wrapped.
 #include "commun/exigence.h"
+#include "commun/texte.h"
 #include "conversions.h"
 #include "echec.h"
 
@@ -97,12 +98,7 @@ QString texteDepuis(const uint8_t* donnees, size_t taille, uint8_t reglage)
 {
     if ((reglage & 4) != 0)
         return texteNumerique(donnees, taille);
-    const bool utf16 = (reglage & 2) != 0;
-    if (!utf16)
-        return QString::fromUtf8(reinterpret_cast<const char*>(donnees), qsizetype(taille));
-    QString texte(qsizetype(taille / 2), Qt::Uninitialized);
-    std::memcpy(texte.data(), donnees, (taille / 2) * 2);
-    return texte;
+    return texteDepuisOctets(donnees, taille, (reglage & 2) != 0);
 }
 
 } // namespace
