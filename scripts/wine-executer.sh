@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs one Windows program of the windows-x86 build under Wine, in the Wine prefix named by WINEPREFIX
+# (the build folder's own, never the user's home), which it creates on first use. CTest runs every test
+# program through it; `scripts/wine-executer.sh build/windows-x86/bin/banc-ccam.exe` runs the tool.
+set -euo pipefail
+
+ici=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$ici/build/windows-x86/wine}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No download dialog for the .NET and HTML engines: no program here needs them.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+if ! command -v wine >/dev/null; then
+    echo "wine-executer.sh : Wine est introuvable (scripts/installer.sh --windows l'installe)" >&2
+    exit 127
+fi
+
+# Wine keeps the Unix QT_* variables from Windows programs and hands them WINEQT_* instead: pass them on,
+# so that CTest's QT_QPA_PLATFORM=offscreen reaches the tests.
+while IFS='=' read -r nom _; do
+    export "WINE$nom=${!nom}"
+done < <(env | grep -E '^QT_[A-Za-z0-9_]*=' || true)
+
+# Several test programs may start at once: one of them creates the prefix, the others wait for it.
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot --init >/dev/null 2>&1 || true
+        wineserver --wait
+    fi
+) 9>"$WINEPREFIX.verrou"
+
+exec wine "$@"
