@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <oleauto.h>
 // clang-format on
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 // On Windows the texts and arrays are the system's own, so a closed library built against the system
@@ -25,6 +27,13 @@ SAFEARRAY* systeme(TableauAuto* tableau)
 BSTR texteSysteme(TexteAuto texte)
 {
     return reinterpret_cast<BSTR>(texte);
+}
+
+// The system accepts bounds whose last index passes 2^31 - 1, which no caller could then address with a
+// 32-bit index: refused here as on every other system.
+bool bornesValides(int32_t borneInferieure, uint32_t nombre)
+{
+    return std::int64_t{borneInferieure} + std::int64_t{nombre} - 1 <= std::numeric_limits<int32_t>::max();
 }
 
 bool tailleValide(uint32_t tailleElement)
@@ -72,7 +81,7 @@ uint32_t texteAutoLongueur(TexteAuto texte)
 
 TableauAuto* tableauAutoCreer(uint32_t tailleElement, int32_t borneInferieure, uint32_t nombre)
 {
-    if (!tailleValide(tailleElement))
+    if (!tailleValide(tailleElement) || !bornesValides(borneInferieure, nombre))
         return nullptr;
     SAFEARRAY* tableau = nullptr;
     if (FAILED(SafeArrayAllocDescriptor(1, &tableau)))
@@ -89,7 +98,8 @@ TableauAuto* tableauAutoCreer(uint32_t tailleElement, int32_t borneInferieure, u
 
 int32_t tableauAutoRedimensionner(TableauAuto* tableau, int32_t borneInferieure, uint32_t nombre)
 {
-    if (tableau == nullptr || tableau->nombreDimensions != 1 || !tailleValide(tableau->tailleElement))
+    if (tableau == nullptr || tableau->nombreDimensions != 1 || !tailleValide(tableau->tailleElement) ||
+        !bornesValides(borneInferieure, nombre))
         return AutoArgumentInvalide;
     if (tableau->verrous != 0)
         return AutoTableauVerrouille;

@@ -1,6 +1,7 @@
 #include "chargeurbibliotheque.h"
 
 #include <QDir>
+#include <iterator>
 #include <windows.h>
 
 namespace {
@@ -16,6 +17,16 @@ QString erreurSysteme()
                                    : QStringLiteral("erreur %1").arg(code);
     LocalFree(texte);
     return raison;
+}
+
+// The file the system really mapped, so that the operator sees which copy answered.
+QString fichierModule(HMODULE module, const QString& parDefaut)
+{
+    wchar_t chemin[MAX_PATH * 4];
+    const DWORD longueur = GetModuleFileNameW(module, chemin, static_cast<DWORD>(std::size(chemin)));
+    if (longueur == 0 || longueur >= std::size(chemin))
+        return parDefaut;
+    return QDir::fromNativeSeparators(QString::fromWCharArray(chemin, static_cast<int>(longueur)));
 }
 
 } // namespace
@@ -35,9 +46,14 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
     const DWORD recherche = chemin.isEmpty()
                                 ? LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
                                 : LOAD_WITH_ALTERED_SEARCH_PATH;
-    resultat.poignee = LoadLibraryExA(resultat.fichier.toLocal8Bit().constData(), nullptr, recherche);
-    if (resultat.poignee == nullptr)
+    HMODULE module =
+        LoadLibraryExW(reinterpret_cast<const wchar_t*>(resultat.fichier.utf16()), nullptr, recherche);
+    if (module == nullptr) {
         resultat.raison = erreurSysteme();
+        return resultat;
+    }
+    resultat.poignee = module;
+    resultat.fichier = fichierModule(module, resultat.fichier);
     return resultat;
 }
 

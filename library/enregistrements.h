@@ -38,4 +38,10 @@ typedef struct EnregistrementPriseEnCharge
 static_assert(sizeof(EnregistrementListe) == 3 * sizeof(TexteAuto));
 static_assert(sizeof(EnregistrementPrix) == 2 * sizeof(TexteAuto));
 static_assert(sizeof(EnregistrementPriseEnCharge) == 5 * sizeof(TexteAuto));
+#if defined(_WIN32) && !defined(_WIN64)
+// The sizes the closed library is built with.
+static_assert(sizeof(EnregistrementListe) == 12);
+static_assert(sizeof(EnregistrementPrix) == 8);
+static_assert(sizeof(EnregistrementPriseEnCharge) == 20);
+#endif
 #endif

@@ -1,5 +1,7 @@
 #include "tarvolib.h"
 
+#include "texteansi.h"
+
 #include "magasinccam.h"
 #include "repertoirebibliotheque.h"
 
@@ -55,7 +57,7 @@ template<typename Corps> int32_t interroger(Corps&& corps)
 
 QString entree(const char* texte)
 {
-    return texte != nullptr ? QString::fromLocal8Bit(texte) : QString();
+    return TexteAnsi::depuisAnsi(texte);
 }
 
 QString dateOuAujourdhui(const char* date)
@@ -66,7 +68,7 @@ QString dateOuAujourdhui(const char* date)
 
 int32_t enChaineCourante(Etat& e, const QString& texte)
 {
-    e.chaineCourante = texte.toLocal8Bit();
+    e.chaineCourante = TexteAnsi::versAnsi(texte);
     return static_cast<int32_t>(
         qMin<qsizetype>(e.chaineCourante.size(), std::numeric_limits<int32_t>::max()));
 }

@@ -28,7 +28,10 @@
 
 #if defined(_WIN32)
 #define TARVO_APPEL __stdcall
-#if defined(TARVOLIB_CONSTRUCTION)
+#if defined(TARVOLIB_EXPORTS_DEF)
+/* TarvoLib.def lists the exports under their bare names. */
+#define TARVOLIB_EXPORT
+#elif defined(TARVOLIB_CONSTRUCTION)
 #define TARVOLIB_EXPORT __declspec(dllexport)
 #else
 #define TARVOLIB_EXPORT __declspec(dllimport)

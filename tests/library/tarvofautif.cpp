@@ -108,20 +108,26 @@ QString texteEntree(const char* texte)
 
 } // namespace
 
+#if defined(_WIN32)
+#define FAUTIF_EXPORT __declspec(dllexport)
+#else
+#define FAUTIF_EXPORT __attribute__((visibility("default")))
+#endif
+
 extern "C" {
 
-__attribute__((visibility("default"))) void Fautif_Reinitialiser()
+FAUTIF_EXPORT void Fautif_Reinitialiser()
 {
     etat().reinitialiser();
 }
 
-__attribute__((visibility("default"))) void Fautif_Repondre(int32_t etape, ReponseFautive reponse)
+FAUTIF_EXPORT void Fautif_Repondre(int32_t etape, ReponseFautive reponse)
 {
     if (etape >= 1 && etape <= 7)
         etat().reponses[static_cast<std::size_t>(etape)] = reponse;
 }
 
-__attribute__((visibility("default"))) int32_t Fautif_Journal(char* tampon, int32_t taille)
+FAUTIF_EXPORT int32_t Fautif_Journal(char* tampon, int32_t taille)
 {
     Etat& e = etat();
     e.journalOctets = e.journal.join(QLatin1Char('\n')).toUtf8();

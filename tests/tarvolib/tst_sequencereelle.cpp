@@ -4,6 +4,7 @@
 #include "tarvo.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -82,8 +83,8 @@ private Q_SLOTS:
         // Every step has something to show with the sample, so each kind of box is checked.
         QVERIFY(attendu.size() >= 5);
         QCOMPARE(executer(), attendu);
-        QCOMPARE(tarvo::fichierCharge(),
-                 QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libTarvoLib.so")));
+        QCOMPARE(QFileInfo(tarvo::fichierCharge()).absoluteFilePath(),
+                 QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(FICHIER_TARVOLIB)));
         // A second click connects and disconnects again, with the same answers.
         QCOMPARE(executer(), attendu);
     }
@@ -101,14 +102,14 @@ private Q_SLOTS:
                               "d'entrée sont présents.\n")
             << QString();
         QTest::newRow("bibliothèque absente")
-            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral("/nulle/part/libTarvoLib.so")}
+            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral("/nulle/part/" FICHIER_TARVOLIB)}
             << 2 << QString() << QStringLiteral("Erreur 48 : Impossible de charger la bibliothèque TarvoLib");
         QTest::newRow("point d'entrée absent")
             << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_INCOMPLET)} << 2
             << QStringLiteral("Étape 3 : GetPrixUnitaireActeSupplement_Tarvo = 1\n")
             << QStringLiteral("Erreur 453 : Point d'entrée GetPriseEnCharge_Tarvo introuvable");
         QTest::newRow("chemin relatif refusé")
-            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral("libTarvoLib.so")} << 1
+            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral(FICHIER_TARVOLIB)} << 1
             << QString() << QStringLiteral("absolu");
         QTest::newRow("date mal formée")
             << QStringList{QStringLiteral("--date"), QStringLiteral("2025-06-15")} << 1 << QString()
@@ -123,8 +124,11 @@ private Q_SLOTS:
         QProcess processus;
         processus.start(QStringLiteral(CHEMIN_TARVO_VERIFIER), arguments);
         QVERIFY(processus.waitForFinished(60000));
-        const QString sortieLue = QString::fromLocal8Bit(processus.readAllStandardOutput());
-        const QString erreursLues = QString::fromLocal8Bit(processus.readAllStandardError());
+        // Lines end in CR LF on Windows.
+        const QString sortieLue = QString::fromLocal8Bit(processus.readAllStandardOutput())
+                                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const QString erreursLues = QString::fromLocal8Bit(processus.readAllStandardError())
+                                        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QCOMPARE(processus.exitStatus(), QProcess::NormalExit);
         QVERIFY2(sortieLue.contains(sortie), qPrintable(sortieLue));
         QVERIFY2(erreursLues.contains(erreurs), qPrintable(erreursLues));
