@@ -3,6 +3,7 @@
 #include "chargeurbibliotheque.h"
 #include "echec.h"
 #include "tarvolib.h"
+#include "texteansi.h"
 
 #include <QByteArray>
 #include <array>
@@ -128,7 +129,7 @@ ChargeurBibliotheque::Fonction resoudre(std::size_t index)
 // call (the entry point is looked up first), released just after it.
 QByteArray etroit(const QString& texte)
 {
-    return texte.toLocal8Bit();
+    return TexteAnsi::versAnsi(texte);
 }
 
 } // namespace
@@ -198,7 +199,7 @@ qint32 GetString_Tarvo(QString& texte, qint32 taille)
     QByteArray tampon(qMax(taille, 0) + 1, '\0');
     const qint32 resultat = fonction(taille > 0 ? tampon.data() : nullptr, taille);
     // Only up to the first zero within the buffer, whatever the library claims to have copied.
-    texte = QString::fromLocal8Bit(tampon.constData(), qstrnlen(tampon.constData(), qMax(taille, 0)));
+    texte = TexteAnsi::depuisAnsi(tampon.constData(), qstrnlen(tampon.constData(), qMax(taille, 0)));
     return resultat;
 }
 
