@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build, the tool and its tests need and this
 # machine lacks. Safe to run again: it installs only what is missing.
+# With --windows, also what the 32-bit Windows build needs: the mingw-w64 i686 compilers and Wine
+# (32-bit, hence Debian's i386 architecture), which a Linux-only user is never made to install.
 set -euo pipefail
+
+windows=0
+[ "${1:-}" = "--windows" ] && windows=1
 
 paquets=(
     build-essential cmake ninja-build pkg-config
@@ -12,6 +17,9 @@ paquets=(
     xvfb xauth x11-utils imagemagick
     fonts-liberation fontconfig
 )
+if [ "$windows" -eq 1 ]; then
+    paquets+=(g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 wine64 fonts-wine)
+fi
 
 manquants=()
 for p in "${paquets[@]}"; do
@@ -27,6 +35,9 @@ fi
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
+fi
+if [ "$windows" -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
 fi
 echo "Installing: ${manquants[*]}"
 $sudo apt-get update -qq

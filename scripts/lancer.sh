@@ -1,21 +1,32 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the release preset and starts the tool. Without a display it
 # starts the tool under Xvfb, saves a screenshot of the window and exits.
+# With --windows: the 32-bit Windows build (windows-x86 preset), run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/installer.sh
-cmake --preset release >/dev/null
-cmake --build --preset release
-
-outil="$PWD/build/release/bin/banc-ccam"
+if [ "${1:-}" = "--windows" ]; then
+    scripts/installer.sh --windows
+    cmake --preset windows-x86 >/dev/null
+    cmake --build --preset windows-x86
+    outil=("$PWD/scripts/wine-executer.sh" "$PWD/build/windows-x86/bin/banc-ccam.exe")
+    export WINEPREFIX="$PWD/build/windows-x86/wine"
+    capture="$PWD/captures/frmInit-windows.png"
+    attente=600 # Wine starts its own services on the first run of a prefix
+else
+    scripts/installer.sh
+    cmake --preset release >/dev/null
+    cmake --build --preset release
+    outil=("$PWD/build/release/bin/banc-ccam")
+    capture="$PWD/captures/frmInit.png"
+    attente=100
+fi
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    exec "$outil"
+    exec "${outil[@]}"
 fi
 
 mkdir -p captures
-capture="$PWD/captures/frmInit.png"
 rm -f "$capture"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 
@@ -38,10 +49,10 @@ export DISPLAY=":$(head -n 1 "$numero")"
 # The screenshot is taken only once the window is up; a tool that stops before (a failed load)
 # or never shows its window makes the script fail instead of reporting an old or empty picture.
 titre="Sélection acte CCAM - Version MultiTarifs"
-"$outil" &
+"${outil[@]}" &
 outil_pid=$!
 fenetre=""
-for _ in $(seq 1 100); do
+for _ in $(seq 1 "$attente"); do
     if ! kill -0 "$outil_pid" 2>/dev/null; then
         statut=0
         wait "$outil_pid" || statut=$?
@@ -54,7 +65,7 @@ for _ in $(seq 1 100); do
     sleep 0.1
 done
 if [ -z "$fenetre" ]; then
-    echo "The tool showed no window within 10 seconds." >&2
+    echo "The tool showed no window within $((attente / 10)) seconds." >&2
     exit 1
 fi
 sleep 1 # let it paint
