@@ -29,6 +29,16 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         wineboot --init >/dev/null 2>&1 || true
         wineserver --wait
     fi
+    # Windows ships Arial, Times New Roman and Courier New; Wine does not. Without them the font asked for
+    # falls to the first family found (a mathematics font, whose text boxes draw nothing): Wine is told to
+    # answer them with the metric-compatible Liberation fonts.
+    if ! grep -q '^"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        for paire in "Arial:Liberation Sans" "Times New Roman:Liberation Serif" "Courier New:Liberation Mono"; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${paire%%:*}" /d "${paire#*:}" /f \
+                >/dev/null 2>&1
+        done
+        wineserver --wait
+    fi
 ) 9>"$WINEPREFIX.verrou"
 
 exec wine "$@"
