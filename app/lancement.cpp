@@ -4,7 +4,6 @@
 #include "comparaisonjournaux.h"
 #include "controlejournalise.h"
 #include "demarrage.h"
-#include "evenementsjournal.h"
 #include "frminit.h"
 #include "journalappels.h"
 #include "lecteurscenario.h"
@@ -12,6 +11,7 @@
 #include "sequencetarvo.h"
 #include "servicemessagesjournalise.h"
 #include "servicemessagesqt.h"
+#include "suivicommandesjournal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -51,33 +51,6 @@ void ecrire(std::FILE* flux, const QString& texte)
     std::fflush(flux);
 }
 
-// Each command in the journal: its button when it starts, and once it has ended (its error report
-// included) whether it ran to its end.
-class SuiviJournal final : public SuiviCommandes
-{
-public:
-    explicit SuiviJournal(JournalAppels& journal)
-        : m_journal(journal)
-    {}
-
-    void commandeCommencee(const QString& bouton) override
-    {
-        m_chrono = Chronometre();
-        m_journal.consigner(QStringLiteral("commande"), {{QStringLiteral("bouton"), bouton}});
-    }
-    void commandeTerminee(const QString& bouton, bool aboutie) override
-    {
-        m_journal.consigner(QStringLiteral("fin_commande"),
-                            {{QStringLiteral("bouton"), bouton},
-                             {QStringLiteral("aboutie"), aboutie},
-                             {QStringLiteral("duree_us"), m_chrono.microsecondes()}});
-    }
-
-private:
-    JournalAppels& m_journal;
-    Chronometre m_chrono;
-};
-
 // Everything a journalled run slips between the window and the components.
 struct Journalisation
 {
@@ -101,7 +74,7 @@ struct Journalisation
     ServiceMessagesJournalise messagesJournalises;
     AppelsJournalises bibliotheque;
     FabriqueControle fabriqueControle;
-    SuiviJournal suivi;
+    SuiviCommandesJournal suivi;
 };
 
 int comparer(const QString& a, const QString& b)
