@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void ligneDeCommande();
     void scenariosLivres_data();
     void scenariosLivres();
+    void journalDuCompagnon();
 
 private:
     // Plays the lines as a scenario with a journal; the journal's events in `journal`.
@@ -389,6 +391,29 @@ void TestScenario::scenariosLivres()
     QCOMPARE(journal.last().value(u"statut").toInt(), 0);
     for (const QJsonObject& e : journal)
         QVERIFY2(e.value(u"aboutie").toBool(true), qPrintable(e.value(u"bouton").toString()));
+}
+
+void TestScenario::journalDuCompagnon()
+{
+    QProcess compagnon;
+    compagnon.setWorkingDirectory(m_dossier->path());
+    compagnon.start(QStringLiteral(BANC_TARVO_VERIFIER),
+                    {S("--date"), S("20100101"), S("--journal"), S("j.jsonl")});
+    QVERIFY(compagnon.waitForFinished(60000));
+    QCOMPARE(compagnon.exitCode(), 0);
+
+    QStringList points;
+    int boites = 0;
+    for (const QJsonObject& e : lireJournal(m_dossier->filePath(S("j.jsonl")))) {
+        if (e.value(u"genre").toString() == u"bibliotheque")
+            points << e.value(u"point_entree").toString();
+        boites += e.value(u"genre").toString() == u"message";
+    }
+    QCOMPARE(points, (QStringList{S("Connection_Tarvo"), S("ListeModificateurs_Tarvo"),
+                                  S("GetPrixUnitaireActeSupplement_Tarvo"), S("GetPriseEnCharge_Tarvo"),
+                                  S("ListeCodeIncompatibilitesActe_Tarvo"),
+                                  S("ListeCodeAssociationActe_Tarvo"), S("DeConnection_Tarvo")}));
+    QVERIFY(boites >= 3);
 }
 
 QTEST_GUILESS_MAIN(TestScenario)
