@@ -39,7 +39,8 @@ bool entier(const QJsonValue& valeur, int& resultat)
     if (!valeur.isDouble())
         return false;
     const double d = valeur.toDouble();
-    if (d != double(qint64(d)) || d < -1e9 || d > 1e9)
+    // The range first: converting a huge number to an integer is undefined.
+    if (!(d >= -1e9 && d <= 1e9) || d != double(qint64(d)))
         return false;
     resultat = int(d);
     return true;

@@ -176,6 +176,7 @@ void TestScenario::fichierMalForme_data()
         << QStringList{S(R"({"date": "DTPicker1", "valeur": "20100230"})")} << 1;
     QTest::newRow("date sans zéros") << QStringList{S(R"({"date": "DTPicker1", "valeur": "2010011"})")} << 1;
     QTest::newRow("case à 3") << QStringList{S(R"({"cocher": "chkSRT", "valeur": 3})")} << 1;
+    QTest::newRow("index énorme") << QStringList{S(R"({"choisir": "CboGrille", "index": 1e122})")} << 1;
     QTest::newRow("index fractionnaire") << QStringList{S(R"({"choisir": "CboGrille", "index": 1.5})")} << 1;
     QTest::newRow("réponse inconnue") << QStringList{S(R"({"repondre": "Oui"})")} << 1;
     QTest::newRow("texte non textuel") << QStringList{S(R"({"remplir": "txtCodeCCAM", "texte": 5})")} << 1;
