@@ -38,13 +38,8 @@ QString nomEvenement(const QJsonObject& e)
     return genre;
 }
 
-bool lire(const QString& chemin, Journal& journal, QString& erreur)
+bool lire(QIODevice& fichier, const QString& chemin, Journal& journal, QString& erreur)
 {
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly)) {
-        erreur = QStringLiteral("%1 : %2").arg(chemin, fichier.errorString());
-        return false;
-    }
     Commande* courante = nullptr;
     QHash<QString, int> occurrences;
     int derniereLigne = 0;
@@ -148,9 +143,23 @@ int comparerCommande(const Commande& a, const Commande& b, QStringList& lignes)
 IssueComparaison comparerJournaux(const QString& cheminA, const QString& cheminB, QTextStream& sortie,
                                   QString& erreur)
 {
+    QFile a(cheminA);
+    QFile b(cheminB);
+    for (QFile* fichier : {&a, &b}) {
+        if (!fichier->open(QIODevice::ReadOnly)) {
+            erreur = QStringLiteral("%1 : %2").arg(fichier->fileName(), fichier->errorString());
+            return IssueComparaison::NonAppariables;
+        }
+    }
+    return comparerJournaux(a, cheminA, b, cheminB, sortie, erreur);
+}
+
+IssueComparaison comparerJournaux(QIODevice& journalA, const QString& nomA, QIODevice& journalB,
+                                  const QString& nomB, QTextStream& sortie, QString& erreur)
+{
     Journal a;
     Journal b;
-    if (!lire(cheminA, a, erreur) || !lire(cheminB, b, erreur))
+    if (!lire(journalA, nomA, a, erreur) || !lire(journalB, nomB, b, erreur))
         return IssueComparaison::NonAppariables;
     if (a.etapes != b.etapes) {
         qsizetype i = 0;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QIODevice;
 class QTextStream;
 
 // What comparing two journals found.
@@ -21,3 +22,6 @@ enum class IssueComparaison : int
 // gets nothing and `erreur` the reason.
 IssueComparaison comparerJournaux(const QString& cheminA, const QString& cheminB, QTextStream& sortie,
                                   QString& erreur);
+// The same over two journals already open for reading, named in the messages as `nomA` and `nomB`.
+IssueComparaison comparerJournaux(QIODevice& journalA, const QString& nomA, QIODevice& journalB,
+                                  const QString& nomB, QTextStream& sortie, QString& erreur);
