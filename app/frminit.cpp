@@ -160,21 +160,26 @@ template<typename T> T* trouver(const QWidget& fenetre, const char16_t* nom)
 
 } // namespace
 
-CommandesFrmInit commandesFrmInit()
+CommandesFrmInit commandesFrmInit(AppelsSequence& bibliotheque)
 {
     return {
         {QStringLiteral("cmdSelectActeCCAM"), &Commandes::selectionActe},
         {QStringLiteral("Command1"), &Commandes::testModificateurs},
         {QStringLiteral("Command2"), &Commandes::testPrix},
         {QStringLiteral("Command3"),
-         [](const ContexteCommande& contexte) {
-             executerSequenceTarvo(contexte.messages, sourceSequence(contexte.fenetre));
+         [&bibliotheque](const ContexteCommande& contexte) {
+             executerSequenceTarvo(contexte.messages, sourceSequence(contexte.fenetre), bibliotheque);
          }},
         {QStringLiteral("Command4"), &Commandes::testModificateursActe},
         {QStringLiteral("Command5"), &Commandes::codeRegroupementActe},
         {QStringLiteral("Command6"), &Commandes::rechercheLibelle},
         {QStringLiteral("Command7"), &Commandes::testListeActesCompatibles},
     };
+}
+
+CommandesFrmInit commandesFrmInit()
+{
+    return commandesFrmInit(appelsTarvo());
 }
 
 SourceContexteSequence sourceSequence(const ControlesFenetre& fenetre)
@@ -315,15 +320,20 @@ void FrmInit::relierBoutons(const CommandesFrmInit& commandes)
         auto* bouton = findChild<QPushButton*>(it.key());
         if (!bouton)
             throw std::logic_error("bouton absent de la table de la fenêtre");
-        connect(bouton, &QPushButton::clicked, this,
-                [this, gestionnaire = it.value()] { lancerCommande(gestionnaire); });
+        connect(bouton, &QPushButton::clicked, this, [this, bouton = it.key(), gestionnaire = it.value()] {
+            lancerCommande(bouton, gestionnaire);
+        });
     }
 }
 
-void FrmInit::lancerCommande(const GestionnaireCommande& gestionnaire)
+void FrmInit::lancerCommande(const QString& bouton, const GestionnaireCommande& gestionnaire)
 {
     const ContexteCommande contexte{m_controles, *m_ctlTarvo1, m_messages, m_sonde};
-    executerCommande(m_messages, [&] { gestionnaire(contexte); });
+    if (m_suivi)
+        m_suivi->commandeCommencee(bouton);
+    const bool aboutie = executerCommande(m_messages, [&] { gestionnaire(contexte); });
+    if (m_suivi)
+        m_suivi->commandeTerminee(bouton, aboutie);
 }
 
 void FrmInit::charger()

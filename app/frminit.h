@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class AppelsSequence;
 struct SourceContexteSequence;
 
 using GestionnaireCommande = std::function<void(const ContexteCommande&)>;
@@ -17,10 +18,21 @@ using GestionnaireCommande = std::function<void(const ContexteCommande&)>;
 using CommandesFrmInit = QHash<QString, GestionnaireCommande>;
 
 // The event wiring of the window's command buttons ("Quitter" aside, which the window handles).
+// Command3's sequence calls the library through `bibliotheque` (the module tarvo when omitted).
+CommandesFrmInit commandesFrmInit(AppelsSequence& bibliotheque);
 CommandesFrmInit commandesFrmInit();
 
 // The two window values the library sequence asks for, read when it asks.
 SourceContexteSequence sourceSequence(const ControlesFenetre& fenetre);
+
+// Told when a command button's handler starts and once it has ended, its error report included.
+class SuiviCommandes
+{
+public:
+    virtual ~SuiviCommandes() = default;
+    virtual void commandeCommencee(const QString& bouton) = 0;
+    virtual void commandeTerminee(const QString& bouton, bool aboutie) = 0;
+};
 
 // The one window of the tool, built from its table of controls. It creates ctlTarvo1 through the
 // factory and keeps it exactly as long as itself.
@@ -40,6 +52,8 @@ public:
     void charger();
 
     ControlesFenetre& controles() { return m_controles; }
+    // Null (the default) follows nothing; the window does not own `suivi`.
+    void suivreCommandes(SuiviCommandes* suivi) { m_suivi = suivi; }
     ControleDispatch& ctlTarvo1() { return *m_ctlTarvo1; }
 
 private:
@@ -47,10 +61,11 @@ private:
     void nommerPourAccessibilite();
     void ordonnerTabulation();
     void relierBoutons(const CommandesFrmInit& commandes);
-    void lancerCommande(const GestionnaireCommande& gestionnaire);
+    void lancerCommande(const QString& bouton, const GestionnaireCommande& gestionnaire);
 
     ServiceMessages& m_messages;
     const SondeSysteme& m_sonde;
     ControlesFenetre m_controles;
     std::unique_ptr<ControleDispatch> m_ctlTarvo1;
+    SuiviCommandes* m_suivi = nullptr;
 };

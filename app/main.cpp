@@ -1,19 +1,7 @@
-#include "demarrage.h"
 #include "fabriquectltarvo.h"
-#include "frminit.h"
-#include "servicemessages.h"
-#include "servicemessagesqt.h"
-
-#include <QApplication>
-#include <cstdlib>
+#include "lancement.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(titreApplication());
-    ServiceMessagesQt messages;
-    const std::unique_ptr<FrmInit> fenetre = demarrerFrmInit(messages, &creerCtlTarvo);
-    if (!fenetre)
-        return EXIT_FAILURE;
-    return QApplication::exec();
+    return lancerBancCcam(argc, argv, &creerCtlTarvo);
 }

@@ -141,9 +141,50 @@ void signalerManquants(ServiceMessages& messages, const char* pointEntree, qint3
         titreApplication(), IconeMessage::Avertissement);
 }
 
+class AppelsModuleTarvo final : public AppelsSequence
+{
+public:
+    qint32 Connection_Tarvo(qint32 reserve1, qint32 reserve2, qint32 reserve3,
+                            const QString& repertoire) override
+    {
+        return tarvo::Connection_Tarvo(reserve1, reserve2, reserve3, repertoire);
+    }
+    qint32 ListeModificateurs_Tarvo(TableauAuto*& liste) override
+    {
+        return tarvo::ListeModificateurs_Tarvo(liste);
+    }
+    qint32 GetPrixUnitaireActeSupplement_Tarvo(const QString& code, qint32 activite, qint32 phase,
+                                               const QString& date, const QString& grille,
+                                               TableauAuto*& prix) override
+    {
+        return tarvo::GetPrixUnitaireActeSupplement_Tarvo(code, activite, phase, date, grille, prix);
+    }
+    qint32 GetPriseEnCharge_Tarvo(const QString& code, const QString& date,
+                                  TableauAuto*& priseEnCharge) override
+    {
+        return tarvo::GetPriseEnCharge_Tarvo(code, date, priseEnCharge);
+    }
+    qint32 ListeCodeIncompatibilitesActe_Tarvo(const QString& code, TableauAuto*& liste) override
+    {
+        return tarvo::ListeCodeIncompatibilitesActe_Tarvo(code, liste);
+    }
+    qint32 ListeCodeAssociationActe_Tarvo(const QString& code, qint32 activite, TableauAuto*& liste) override
+    {
+        return tarvo::ListeCodeAssociationActe_Tarvo(code, activite, liste);
+    }
+    qint32 DeConnection_Tarvo() override { return tarvo::DeConnection_Tarvo(); }
+};
+
 } // namespace
 
-void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequence& source)
+AppelsSequence& appelsTarvo()
+{
+    static AppelsModuleTarvo module;
+    return module;
+}
+
+void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequence& source,
+                           AppelsSequence& appels)
 {
     const QString titre = titreApplication();
     TableauTenu liste(sizeof(EnregistrementListe));
@@ -155,10 +196,10 @@ void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequen
             source.apresAppel(etape, QString::fromLatin1(pointEntree), resultat);
     };
 
-    signaler(1, "Connection_Tarvo", tarvo::Connection_Tarvo(0, 1, 0, repertoireConnexion));
+    signaler(1, "Connection_Tarvo", appels.Connection_Tarvo(0, 1, 0, repertoireConnexion));
 
     liste.reinitialiser();
-    qint32 nombre = tarvo::ListeModificateurs_Tarvo(liste.variable());
+    qint32 nombre = appels.ListeModificateurs_Tarvo(liste.variable());
     signaler(2, "ListeModificateurs_Tarvo", nombre);
     if (nombre >= 1) {
         if (const auto* e = enregistrement<EnregistrementListe>(liste.tableau(), 0))
@@ -175,7 +216,7 @@ void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequen
     const QString dateReference = source.dateReference ? source.dateReference() : QString();
     const QString grille = source.grilleTarifaire ? source.grilleTarifaire() : QString();
     nombre =
-        tarvo::GetPrixUnitaireActeSupplement_Tarvo(acteJlnl001, 1, 0, dateReference, grille, prix.variable());
+        appels.GetPrixUnitaireActeSupplement_Tarvo(acteJlnl001, 1, 0, dateReference, grille, prix.variable());
     signaler(3, "GetPrixUnitaireActeSupplement_Tarvo", nombre);
     if (nombre >= 1) {
         if (const auto* e = enregistrement<EnregistrementPrix>(prix.tableau(), 0))
@@ -189,7 +230,7 @@ void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequen
     }
 
     priseEnCharge.reinitialiser();
-    nombre = tarvo::GetPriseEnCharge_Tarvo(acteJlnl001, QStringLiteral("20080101"), priseEnCharge.variable());
+    nombre = appels.GetPriseEnCharge_Tarvo(acteJlnl001, QStringLiteral("20080101"), priseEnCharge.variable());
     signaler(4, "GetPriseEnCharge_Tarvo", nombre);
     if (nombre >= 1) {
         if (const auto* e = enregistrement<EnregistrementPriseEnCharge>(priseEnCharge.tableau(), 0))
@@ -202,7 +243,7 @@ void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequen
     }
 
     liste.reinitialiser();
-    nombre = tarvo::ListeCodeIncompatibilitesActe_Tarvo(acteJlnl001, liste.variable());
+    nombre = appels.ListeCodeIncompatibilitesActe_Tarvo(acteJlnl001, liste.variable());
     signaler(5, "ListeCodeIncompatibilitesActe_Tarvo", nombre);
     if (nombre >= 1) {
         const QString legende = QString::number(nombre) + QStringLiteral(" Résultat(s)");
@@ -216,7 +257,7 @@ void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequen
     }
 
     // The list array goes on as step 5 left it.
-    nombre = tarvo::ListeCodeAssociationActe_Tarvo(acteLhqk005, 1, liste.variable());
+    nombre = appels.ListeCodeAssociationActe_Tarvo(acteLhqk005, 1, liste.variable());
     signaler(6, "ListeCodeAssociationActe_Tarvo", nombre);
     if (nombre >= 1) {
         const Plage lisibles = presents<EnregistrementListe>(liste.tableau(), nombre);
@@ -229,5 +270,5 @@ void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequen
                                                liste.tableau());
     }
 
-    signaler(7, "DeConnection_Tarvo", tarvo::DeConnection_Tarvo());
+    signaler(7, "DeConnection_Tarvo", appels.DeConnection_Tarvo());
 }

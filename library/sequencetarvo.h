@@ -1,9 +1,35 @@
 #pragma once
 
+#include "automation.h"
+
 #include <QString>
 #include <functional>
 
 class ServiceMessages;
+
+// The seven entry points the sequence calls, behind one interface so that a journal can be slipped
+// between the sequence and the library without the sequence knowing. Same contract as module tarvo.
+class AppelsSequence
+{
+public:
+    virtual ~AppelsSequence() = default;
+
+    virtual qint32 Connection_Tarvo(qint32 reserve1, qint32 reserve2, qint32 reserve3,
+                                    const QString& repertoire) = 0;
+    virtual qint32 ListeModificateurs_Tarvo(TableauAuto*& liste) = 0;
+    virtual qint32 GetPrixUnitaireActeSupplement_Tarvo(const QString& code, qint32 activite, qint32 phase,
+                                                       const QString& date, const QString& grille,
+                                                       TableauAuto*& prix) = 0;
+    virtual qint32 GetPriseEnCharge_Tarvo(const QString& code, const QString& date,
+                                          TableauAuto*& priseEnCharge) = 0;
+    virtual qint32 ListeCodeIncompatibilitesActe_Tarvo(const QString& code, TableauAuto*& liste) = 0;
+    virtual qint32 ListeCodeAssociationActe_Tarvo(const QString& code, qint32 activite,
+                                                  TableauAuto*& liste) = 0;
+    virtual qint32 DeConnection_Tarvo() = 0;
+};
+
+// The module tarvo itself: the library found by name and loaded on first use.
+AppelsSequence& appelsTarvo();
 
 // The two window values the price call of the sequence needs, read at the moment it needs them.
 struct SourceContexteSequence
@@ -18,4 +44,5 @@ struct SourceContexteSequence
 // in a message box. Throws Echec when the library or an entry point cannot be found; the arrays are
 // released on every path. Records announced by the library but absent from the array it delivered are
 // never read: one warning box per step names the indices missing.
-void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequence& source);
+void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequence& source,
+                           AppelsSequence& appels = appelsTarvo());

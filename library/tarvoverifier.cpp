@@ -2,9 +2,12 @@
 // (beside this program first, then the system's search) and prints each step. Exit status: 0 when the
 // sequence ran to its end, 1 on a bad command line, 2 when the library or an entry point is missing.
 
+#include "appelsjournalises.h"
 #include "echec.h"
+#include "journalappels.h"
 #include "sequencetarvo.h"
 #include "servicemessagesconsole.h"
+#include "servicemessagesjournalise.h"
 #include "tarvo.h"
 
 #include <QCommandLineParser>
@@ -13,6 +16,8 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -46,7 +51,13 @@ int main(int argc, char* argv[])
                                           QStringLiteral("grille"), QStringLiteral("001"));
     const QCommandLineOption optionTous(QStringLiteral("tous"),
                                         QStringLiteral("Vérifie aussi la présence des 39 points d'entrée."));
-    analyseur.addOptions({optionBibliotheque, optionDate, optionGrille, optionTous});
+    const QCommandLineOption optionJournal(
+        QStringLiteral("journal"),
+        QStringLiteral(
+            "Écrit dans FICHIER (- pour la sortie standard) un objet JSON par appel à la bibliothèque "
+            "et par boîte de message."),
+        QStringLiteral("FICHIER"));
+    analyseur.addOptions({optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal});
     if (!analyseur.parse(QCoreApplication::arguments())) {
         ecrire(stderr, analyseur.errorText());
         return 1;
@@ -78,7 +89,24 @@ int main(int argc, char* argv[])
         tarvo::definirCheminBibliotheque(chemin);
     }
 
-    ServiceMessagesConsole messages;
+    std::unique_ptr<JournalAppels> journal;
+    if (analyseur.isSet(optionJournal)) {
+        QString erreur;
+        journal = JournalAppels::ouvrir(analyseur.value(optionJournal), erreur);
+        if (!journal) {
+            ecrire(stderr, erreur);
+            return 1;
+        }
+    }
+    ServiceMessagesConsole console;
+    std::optional<ServiceMessagesJournalise> messagesJournalises;
+    std::optional<AppelsJournalises> appelsJournalises;
+    if (journal) {
+        messagesJournalises.emplace(console, *journal);
+        appelsJournalises.emplace(appelsTarvo(), *journal);
+    }
+    ServiceMessages& messages = journal ? static_cast<ServiceMessages&>(*messagesJournalises) : console;
+    AppelsSequence& appels = journal ? static_cast<AppelsSequence&>(*appelsJournalises) : appelsTarvo();
     SourceContexteSequence source;
     source.dateReference = [&date] {
         return date;
@@ -93,7 +121,7 @@ int main(int argc, char* argv[])
     };
 
     try {
-        executerSequenceTarvo(messages, source);
+        executerSequenceTarvo(messages, source, appels);
         ecrire(stdout, QStringLiteral("Étape 8 : tableaux libérés"));
         if (analyseur.isSet(optionTous)) {
             for (const QString& nom : tarvo::nomsPointsEntree())

@@ -1,0 +1,226 @@
+#include "lancement.h"
+
+#include "appelsjournalises.h"
+#include "comparaisonjournaux.h"
+#include "controlejournalise.h"
+#include "demarrage.h"
+#include "frminit.h"
+#include "journalappels.h"
+#include "lecteurscenario.h"
+#include "scenario.h"
+#include "sequencetarvo.h"
+#include "servicemessagesjournalise.h"
+#include "servicemessagesqt.h"
+#include "suivicommandesjournal.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QTextStream>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+enum StatutScenario : int
+{
+    ScenarioJoue = 0,
+    EtapeNonJouee = 1,
+    FichierMalForme = 2,
+};
+
+// Whether the raw command line holds this option, before Qt is there to parse it: the platform must be
+// chosen before the application object exists.
+bool contient(int argc, char* argv[], const char* option)
+{
+    const std::size_t longueur = std::strlen(option);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            break;
+        if (std::strncmp(argv[i], option, longueur) == 0 &&
+            (argv[i][longueur] == '\0' || argv[i][longueur] == '='))
+            return true;
+    }
+    return false;
+}
+
+void ecrire(std::FILE* flux, const QString& texte)
+{
+    std::fputs(texte.toLocal8Bit().append('\n').constData(), flux);
+    std::fflush(flux);
+}
+
+// Everything a journalled run slips between the window and the components.
+struct Journalisation
+{
+    Journalisation(JournalAppels& j, ServiceMessages& messages, const FabriqueControle& fabrique)
+        : journal(j)
+        , messagesJournalises(messages, j)
+        , bibliotheque(appelsTarvo(), j)
+        , fabriqueControle(fabriqueJournalisee(fabrique, j))
+        , suivi(j)
+    {
+        QJsonArray arguments;
+        for (const QString& argument : QCoreApplication::arguments())
+            arguments.append(argument);
+        journal.consigner(QStringLiteral("debut"),
+                          {{QStringLiteral("programme"), QCoreApplication::applicationName()},
+                           {QStringLiteral("arguments"), arguments},
+                           {QStringLiteral("base"), qEnvironmentVariable("BANC_CCAM_BASE")}});
+    }
+
+    JournalAppels& journal;
+    ServiceMessagesJournalise messagesJournalises;
+    AppelsJournalises bibliotheque;
+    FabriqueControle fabriqueControle;
+    SuiviCommandesJournal suivi;
+};
+
+int comparer(const QString& a, const QString& b)
+{
+    QString erreur;
+    QTextStream sortie(stdout);
+    const IssueComparaison issue = comparerJournaux(a, b, sortie, erreur);
+    sortie.flush();
+    if (issue == IssueComparaison::NonAppariables)
+        ecrire(stderr, QStringLiteral("Comparaison impossible : %1").arg(erreur));
+    return static_cast<int>(issue);
+}
+
+// The window, opened and then either left to the operator or played by the scenario.
+int ouvrirFenetre(const FabriqueControle& fabrique, JournalAppels* journal, LecteurScenario* lecteur,
+                  const QString& cheminScenario)
+{
+    ServiceMessagesQt messagesQt;
+    ServiceMessages& messages = lecteur ? static_cast<ServiceMessages&>(*lecteur) : messagesQt;
+    std::optional<Journalisation> journalisation;
+    if (journal)
+        journalisation.emplace(*journal, messages, fabrique);
+
+    const std::unique_ptr<FrmInit> fenetre =
+        journalisation
+            ? demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle,
+                              sondePlateforme(), commandesFrmInit(journalisation->bibliotheque))
+            : demarrerFrmInit(messages, fabrique);
+    if (!fenetre) {
+        if (lecteur)
+            ecrire(stderr, QStringLiteral("%1 : la fenêtre n'a pas pu s'ouvrir").arg(cheminScenario));
+        return lecteur ? EtapeNonJouee : EXIT_FAILURE;
+    }
+    if (journalisation)
+        fenetre->suivreCommandes(&journalisation->suivi);
+
+    int statut = ScenarioJoue;
+    if (lecteur) {
+        if (!lecteur->jouer(*fenetre)) {
+            ecrire(stderr, QStringLiteral("%1:%2 : %3")
+                               .arg(cheminScenario)
+                               .arg(lecteur->ligneErreur())
+                               .arg(lecteur->erreur()));
+            statut = EtapeNonJouee;
+        }
+    } else {
+        statut = QApplication::exec();
+    }
+    if (journal && !journal->complet())
+        ecrire(stderr, QStringLiteral("Le journal est incomplet : une ligne n'a pas pu être écrite."));
+    return statut;
+}
+
+} // namespace
+
+int lancerBancCcam(int& argc, char* argv[], const FabriqueControle& fabrique)
+{
+    const bool sansFenetre = contient(argc, argv, "--comparer") || contient(argc, argv, "--help") ||
+                             contient(argc, argv, "-h") || contient(argc, argv, "--help-all") ||
+                             contient(argc, argv, "-?");
+    if (!sansFenetre && contient(argc, argv, "--scenario"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application = sansFenetre
+                                                              ? std::make_unique<QCoreApplication>(argc, argv)
+                                                              : std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(titreApplication());
+    if (argc <= 1)
+        return ouvrirFenetre(fabrique, nullptr, nullptr, {});
+
+    QCommandLineParser analyseur;
+    analyseur.setApplicationDescription(QStringLiteral(
+        "Banc d'essai du contrôle de sélection d'actes CCAM et de la bibliothèque de classification. Sans "
+        "option, ouvre la fenêtre."));
+    analyseur.addHelpOption();
+    const QCommandLineOption optionJournal(
+        QStringLiteral("journal"),
+        QStringLiteral(
+            "Écrit dans FICHIER (- pour la sortie standard) un objet JSON par appel au contrôle ou à "
+            "la bibliothèque, par boîte de message et par commande."),
+        QStringLiteral("FICHIER"));
+    const QCommandLineOption optionScenario(
+        QStringLiteral("scenario"),
+        QStringLiteral(
+            "Joue les étapes de FICHIER (JSON Lines) sur la fenêtre, sans l'afficher, puis termine : "
+            "0 si toutes les étapes ont été jouées, 1 si l'une n'a pas pu l'être, 2 si le fichier "
+            "est mal formé."),
+        QStringLiteral("FICHIER"));
+    const QCommandLineOption optionComparer(
+        QStringLiteral("comparer"),
+        QStringLiteral(
+            "Compare deux journaux d'un même scénario, A puis B, et affiche par commande les réponses "
+            "qui diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés."),
+        QStringLiteral("A.jsonl"));
+    analyseur.addOptions({optionJournal, optionScenario, optionComparer});
+    analyseur.addPositionalArgument(QStringLiteral("B.jsonl"),
+                                    QStringLiteral("Le second journal, avec --comparer."),
+                                    QStringLiteral("[B.jsonl]"));
+    if (!analyseur.parse(QCoreApplication::arguments())) {
+        ecrire(stderr, analyseur.errorText());
+        return FichierMalForme;
+    }
+    if (analyseur.isSet(QStringLiteral("help"))) {
+        ecrire(stdout, analyseur.helpText());
+        return EXIT_SUCCESS;
+    }
+    const QStringList positionnels = analyseur.positionalArguments();
+    if (analyseur.isSet(optionComparer)) {
+        if (positionnels.size() != 1 || analyseur.isSet(optionScenario) || analyseur.isSet(optionJournal)) {
+            ecrire(stderr, QStringLiteral("--comparer attend deux journaux et aucune autre option : "
+                                          "--comparer A.jsonl B.jsonl"));
+            return FichierMalForme;
+        }
+        return comparer(analyseur.value(optionComparer), positionnels.constFirst());
+    }
+    if (!positionnels.isEmpty()) {
+        ecrire(stderr, QStringLiteral("Argument inattendu : %1").arg(positionnels.constFirst()));
+        return FichierMalForme;
+    }
+
+    // The scenario is read whole before anything is opened or written, so a malformed file leaves no
+    // journal behind.
+    const QString cheminScenario = analyseur.value(optionScenario);
+    LectureScenario lecture;
+    if (analyseur.isSet(optionScenario)) {
+        lecture = lireFichierScenario(cheminScenario);
+        if (!lecture.erreur.isEmpty()) {
+            ecrire(stderr, lecture.ligneErreur > 0
+                               ? QStringLiteral("%1:%2 : %3")
+                                     .arg(cheminScenario)
+                                     .arg(lecture.ligneErreur)
+                                     .arg(lecture.erreur)
+                               : QStringLiteral("%1 : %2").arg(cheminScenario, lecture.erreur));
+            return FichierMalForme;
+        }
+    }
+    std::unique_ptr<JournalAppels> journal;
+    if (analyseur.isSet(optionJournal)) {
+        QString erreur;
+        journal = JournalAppels::ouvrir(analyseur.value(optionJournal), erreur);
+        if (!journal) {
+            ecrire(stderr, erreur);
+            return FichierMalForme;
+        }
+    }
+    std::optional<LecteurScenario> lecteur;
+    if (analyseur.isSet(optionScenario))
+        lecteur.emplace(std::move(lecture.etapes), journal.get());
+    return ouvrirFenetre(fabrique, journal.get(), lecteur ? &*lecteur : nullptr, cheminScenario);
+}

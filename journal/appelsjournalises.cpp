@@ -1,0 +1,117 @@
+#include "appelsjournalises.h"
+
+#include "evenementsjournal.h"
+#include "journalappels.h"
+
+#include <QJsonArray>
+
+namespace {
+
+// The records the array really holds, each a list of its texts. Read the way the sequence reads them:
+// from the array's own bounds, never from the count the library returned.
+QJsonArray enregistrements(const TableauAuto* tableau)
+{
+    QJsonArray lignes;
+    if (tableau == nullptr || tableau->nombreDimensions != 1 || tableau->donnees == nullptr ||
+        tableau->tailleElement == 0 || tableau->tailleElement % sizeof(TexteAuto) != 0)
+        return lignes;
+    const std::size_t champs = tableau->tailleElement / sizeof(TexteAuto);
+    const auto* textes = static_cast<const TexteAuto*>(tableau->donnees);
+    for (uint32_t i = 0; i < tableau->bornes[0].nombre; ++i) {
+        QJsonArray ligne;
+        for (std::size_t c = 0; c < champs; ++c) {
+            const TexteAuto texte = textes[i * champs + c];
+            ligne.append(texte == nullptr ? QString() : QString::fromUtf16(texte, texteAutoLongueur(texte)));
+        }
+        lignes.append(ligne);
+    }
+    return lignes;
+}
+
+// How an array argument shows among the arguments: the number of records it holds on entry.
+QJsonObject tableauEntree(const TableauAuto* tableau)
+{
+    return {{QStringLiteral("tableau"), tableau == nullptr ? 0 : qint64{tableau->bornes[0].nombre}}};
+}
+
+template<typename Appel>
+qint32 journaliser(JournalAppels& journal, const char* pointEntree, const QJsonArray& arguments,
+                   TableauAuto* const* tableau, Appel&& appel)
+{
+    QJsonObject champs{{QStringLiteral("point_entree"), QLatin1String(pointEntree)},
+                       {QStringLiteral("arguments"), arguments}};
+    const Chronometre chrono;
+    try {
+        const qint32 resultat = appel();
+        champs.insert(QStringLiteral("duree_us"), chrono.microsecondes());
+        champs.insert(QStringLiteral("resultat"), resultat);
+        if (tableau != nullptr)
+            champs.insert(QStringLiteral("enregistrements"), enregistrements(*tableau));
+        journal.consigner(QStringLiteral("bibliotheque"), champs);
+        return resultat;
+    } catch (...) {
+        champs.insert(QStringLiteral("duree_us"), chrono.microsecondes());
+        champs.insert(QStringLiteral("echec"), echecJson(std::current_exception()));
+        journal.consigner(QStringLiteral("bibliotheque"), champs);
+        throw;
+    }
+}
+
+} // namespace
+
+AppelsJournalises::AppelsJournalises(AppelsSequence& appels, JournalAppels& journal)
+    : m_appels(appels)
+    , m_journal(journal)
+{}
+
+qint32 AppelsJournalises::Connection_Tarvo(qint32 reserve1, qint32 reserve2, qint32 reserve3,
+                                           const QString& repertoire)
+{
+    return journaliser(m_journal, "Connection_Tarvo", {reserve1, reserve2, reserve3, repertoire}, nullptr,
+                       [&] { return m_appels.Connection_Tarvo(reserve1, reserve2, reserve3, repertoire); });
+}
+
+qint32 AppelsJournalises::ListeModificateurs_Tarvo(TableauAuto*& liste)
+{
+    return journaliser(m_journal, "ListeModificateurs_Tarvo", {tableauEntree(liste)}, &liste,
+                       [&] { return m_appels.ListeModificateurs_Tarvo(liste); });
+}
+
+qint32 AppelsJournalises::GetPrixUnitaireActeSupplement_Tarvo(const QString& code, qint32 activite,
+                                                              qint32 phase, const QString& date,
+                                                              const QString& grille, TableauAuto*& prix)
+{
+    return journaliser(m_journal, "GetPrixUnitaireActeSupplement_Tarvo",
+                       {code, activite, phase, date, grille, tableauEntree(prix)}, &prix, [&] {
+                           return m_appels.GetPrixUnitaireActeSupplement_Tarvo(code, activite, phase, date,
+                                                                               grille, prix);
+                       });
+}
+
+qint32 AppelsJournalises::GetPriseEnCharge_Tarvo(const QString& code, const QString& date,
+                                                 TableauAuto*& priseEnCharge)
+{
+    return journaliser(m_journal, "GetPriseEnCharge_Tarvo", {code, date, tableauEntree(priseEnCharge)},
+                       &priseEnCharge,
+                       [&] { return m_appels.GetPriseEnCharge_Tarvo(code, date, priseEnCharge); });
+}
+
+qint32 AppelsJournalises::ListeCodeIncompatibilitesActe_Tarvo(const QString& code, TableauAuto*& liste)
+{
+    return journaliser(m_journal, "ListeCodeIncompatibilitesActe_Tarvo", {code, tableauEntree(liste)}, &liste,
+                       [&] { return m_appels.ListeCodeIncompatibilitesActe_Tarvo(code, liste); });
+}
+
+qint32 AppelsJournalises::ListeCodeAssociationActe_Tarvo(const QString& code, qint32 activite,
+                                                         TableauAuto*& liste)
+{
+    return journaliser(m_journal, "ListeCodeAssociationActe_Tarvo", {code, activite, tableauEntree(liste)},
+                       &liste,
+                       [&] { return m_appels.ListeCodeAssociationActe_Tarvo(code, activite, liste); });
+}
+
+qint32 AppelsJournalises::DeConnection_Tarvo()
+{
+    return journaliser(m_journal, "DeConnection_Tarvo", {}, nullptr,
+                       [&] { return m_appels.DeConnection_Tarvo(); });
+}

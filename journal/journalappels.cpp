@@ -1,0 +1,58 @@
+#include "journalappels.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cstdio>
+
+namespace {
+
+// A text as a JSON string, quotes and escapes included.
+QByteArray chaineJson(const QString& texte)
+{
+    const QByteArray tableau = QJsonDocument(QJsonArray{texte}).toJson(QJsonDocument::Compact);
+    return tableau.mid(1, tableau.size() - 2);
+}
+
+} // namespace
+
+JournalAppels::JournalAppels(std::unique_ptr<QIODevice> sortie)
+    : m_sortie(std::move(sortie))
+{}
+
+JournalAppels::~JournalAppels() = default;
+
+std::unique_ptr<JournalAppels> JournalAppels::ouvrir(const QString& chemin, QString& erreur)
+{
+    auto fichier = std::make_unique<QFile>();
+    bool ouvert = false;
+    if (chemin == QLatin1String("-")) {
+        ouvert = fichier->open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    } else {
+        fichier->setFileName(chemin);
+        ouvert = fichier->open(QIODevice::WriteOnly | QIODevice::Truncate);
+    }
+    if (!ouvert) {
+        erreur = QStringLiteral("Impossible d'écrire le journal %1 : %2").arg(chemin, fichier->errorString());
+        return nullptr;
+    }
+    return std::make_unique<JournalAppels>(std::move(fichier));
+}
+
+void JournalAppels::consigner(const QString& genre, const QJsonObject& champs)
+{
+    // The three common fields come first so a line reads left to right; QJsonObject would sort them.
+    QByteArray ligne = "{\"n\":" + QByteArray::number(++m_numero) + ",\"t\":\"" +
+                       QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1() +
+                       "\",\"genre\":" + chaineJson(genre);
+    if (!champs.isEmpty()) {
+        const QByteArray reste = QJsonDocument(champs).toJson(QJsonDocument::Compact);
+        ligne += ',' + reste.mid(1, reste.size() - 2);
+    }
+    ligne += "}\n";
+    if (m_sortie->write(ligne) != ligne.size())
+        m_complet = false;
+    if (auto* fichier = qobject_cast<QFile*>(m_sortie.get()); fichier && !fichier->flush())
+        m_complet = false;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <memory>
+
+class QIODevice;
+
+// The journal of calls: one JSON object per line, written as events happen and flushed at each line,
+// so that a crash loses nothing already shown. Every line starts with its number "n", its time "t"
+// (UTC, milliseconds) and its kind "genre"; the other fields depend on the kind.
+class JournalAppels
+{
+public:
+    // Writes to `sortie`, already open for writing; the journal owns it.
+    explicit JournalAppels(std::unique_ptr<QIODevice> sortie);
+    ~JournalAppels();
+    JournalAppels(const JournalAppels&) = delete;
+    JournalAppels& operator=(const JournalAppels&) = delete;
+
+    // "-" is the standard output; any other path is created or truncated. Null with `erreur` set when
+    // the file cannot be opened.
+    static std::unique_ptr<JournalAppels> ouvrir(const QString& chemin, QString& erreur);
+
+    void consigner(const QString& genre, const QJsonObject& champs = {});
+
+    // False once a line could not be written in full (disk full, closed pipe): the run goes on, but the
+    // caller should say that its journal is incomplete.
+    bool complet() const { return m_complet; }
+
+private:
+    std::unique_ptr<QIODevice> m_sortie;
+    qint64 m_numero = 0;
+    bool m_complet = true;
+};

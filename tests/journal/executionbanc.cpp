@@ -1,0 +1,52 @@
+#include "executionbanc.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+
+ExecutionBanc lancerBanc(const QStringList& arguments, const QString& dossier,
+                         const QProcessEnvironment& environnement)
+{
+    QProcess processus;
+    processus.setProgram(QStringLiteral(BANC_CCAM_PROGRAMME));
+    processus.setArguments(arguments);
+    processus.setWorkingDirectory(dossier);
+    processus.setProcessEnvironment(environnement);
+    processus.start();
+    ExecutionBanc execution;
+    if (!processus.waitForFinished(120000) || processus.exitStatus() != QProcess::NormalExit) {
+        processus.kill();
+        processus.waitForFinished();
+        execution.erreurs = QStringLiteral("le programme ne s'est pas terminé normalement");
+        return execution;
+    }
+    execution.statut = processus.exitCode();
+    execution.sortie = QString::fromUtf8(processus.readAllStandardOutput());
+    execution.erreurs = QString::fromUtf8(processus.readAllStandardError());
+    return execution;
+}
+
+bool ecrireLignes(const QString& chemin, const QStringList& lignes)
+{
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    for (const QString& ligne : lignes)
+        fichier.write(ligne.toUtf8() + '\n');
+    return true;
+}
+
+QList<QJsonObject> lireJournal(const QString& chemin)
+{
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly))
+        return {};
+    QList<QJsonObject> evenements;
+    while (!fichier.atEnd()) {
+        const QJsonDocument document = QJsonDocument::fromJson(fichier.readLine());
+        if (!document.isObject())
+            return {};
+        evenements.append(document.object());
+    }
+    return evenements;
+}

@@ -1,0 +1,478 @@
+// The journal of calls seen from the window: each command's events against the recording control and
+// the scripted boxes, a failing command, the library sequence, and the writer itself.
+#include "appelsjournalises.h"
+#include "controleenregistreur.h"
+#include "controlejournalise.h"
+#include "echec.h"
+#include "enregistrements.h"
+#include "evenementsjournal.h"
+#include "frminit.h"
+#include "journalappels.h"
+#include "journaltest.h"
+#include "servicemessagesjournalise.h"
+#include "servicemessagesscripte.h"
+#include "sondefixe.h"
+#include "suivicommandesjournal.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+QString S(const char* texte)
+{
+    return QString::fromUtf8(texte);
+}
+
+QList<QJsonObject> evenements(const QByteArray& contenu)
+{
+    QList<QJsonObject> liste;
+    for (const QByteArray& ligne : contenu.split('\n')) {
+        if (ligne.isEmpty())
+            continue;
+        const QJsonDocument document = QJsonDocument::fromJson(ligne);
+        if (!document.isObject())
+            return {};
+        liste.append(document.object());
+    }
+    return liste;
+}
+
+QString valeurTexte(const QJsonValue& valeur)
+{
+    return valeur.isString() ? QLatin1Char('"') + valeur.toString() + QLatin1Char('"')
+                             : QString::number(valeur.toInteger());
+}
+
+// An event in the notation of the recording control and the scripted boxes, so that the two traces
+// can be compared line for line.
+QString notation(const QJsonObject& e)
+{
+    const QString genre = e.value(u"genre").toString();
+    if (genre == u"controle") {
+        const QString membre = e.value(u"membre").toString();
+        const QString acces = e.value(u"acces").toString();
+        if (acces == u"ecriture")
+            return membre + (e.value(u"par_reference").toBool() ? S(" <-& ") : S(" <- ")) +
+                   valeurTexte(e.value(u"valeur"));
+        return membre + (acces == u"lecture" ? S(" ->") : S("()"));
+    }
+    if (genre == u"message") {
+        QString icone = e.value(u"icone").toString();
+        icone[0] = icone[0].toUpper();
+        return S("message[%1|%2] %3").arg(e.value(u"titre").toString(), icone, e.value(u"texte").toString());
+    }
+    if (genre == u"saisie") {
+        const QString reponse = e.value(u"reponse").toString();
+        return S("saisie[%1] %2 => %3")
+            .arg(e.value(u"titre").toString(), e.value(u"texte").toString(),
+                 reponse.isEmpty() ? S("<annuler>") : reponse);
+    }
+    if (genre == u"commande")
+        return S("commande ") + e.value(u"bouton").toString();
+    if (genre == u"fin_commande")
+        return S("fin_commande %1 %2")
+            .arg(e.value(u"bouton").toString(), e.value(u"aboutie").toBool() ? S("aboutie") : S("echouee"));
+    return genre;
+}
+
+// The seven calls of the sequence answered from a script: each entry point's count and records.
+class AppelsFactices final : public AppelsSequence
+{
+public:
+    struct Reponse
+    {
+        qint32 nombre = 0;
+        QList<QStringList> lignes;
+    };
+    QHash<QString, Reponse> reponses;
+    QString enEchec; // entry point that throws as a missing one would
+
+    qint32 Connection_Tarvo(qint32, qint32, qint32, const QString&) override
+    {
+        return repondre("Connection_Tarvo", nullptr, 0);
+    }
+    qint32 ListeModificateurs_Tarvo(TableauAuto*& t) override
+    {
+        return repondre("ListeModificateurs_Tarvo", &t, sizeof(EnregistrementListe));
+    }
+    qint32 GetPrixUnitaireActeSupplement_Tarvo(const QString&, qint32, qint32, const QString&, const QString&,
+                                               TableauAuto*& t) override
+    {
+        return repondre("GetPrixUnitaireActeSupplement_Tarvo", &t, sizeof(EnregistrementPrix));
+    }
+    qint32 GetPriseEnCharge_Tarvo(const QString&, const QString&, TableauAuto*& t) override
+    {
+        return repondre("GetPriseEnCharge_Tarvo", &t, sizeof(EnregistrementPriseEnCharge));
+    }
+    qint32 ListeCodeIncompatibilitesActe_Tarvo(const QString&, TableauAuto*& t) override
+    {
+        return repondre("ListeCodeIncompatibilitesActe_Tarvo", &t, sizeof(EnregistrementListe));
+    }
+    qint32 ListeCodeAssociationActe_Tarvo(const QString&, qint32, TableauAuto*& t) override
+    {
+        return repondre("ListeCodeAssociationActe_Tarvo", &t, sizeof(EnregistrementListe));
+    }
+    qint32 DeConnection_Tarvo() override { return repondre("DeConnection_Tarvo", nullptr, 0); }
+
+private:
+    qint32 repondre(const char* point, TableauAuto** tableau, uint32_t taille)
+    {
+        const QString nom = QString::fromLatin1(point);
+        if (nom == enEchec)
+            throw Echec(Echec::PointEntreeIntrouvable, S("Point d'entrée %1 introuvable").arg(nom));
+        const Reponse reponse = reponses.value(nom);
+        if (tableau && !reponse.lignes.isEmpty()) {
+            tableauAutoDetruire(*tableau);
+            *tableau = tableauAutoCreer(taille, 0, uint32_t(reponse.lignes.size()));
+            auto* textes = static_cast<TexteAuto*>((*tableau)->donnees);
+            const std::size_t champs = taille / sizeof(TexteAuto);
+            for (qsizetype i = 0; i < reponse.lignes.size(); ++i)
+                for (qsizetype c = 0; c < reponse.lignes[i].size() && c < qsizetype(champs); ++c)
+                    textes[std::size_t(i) * champs + std::size_t(c)] =
+                        texteAutoAllouer(reinterpret_cast<const char16_t*>(reponse.lignes[i][c].utf16()),
+                                         uint32_t(reponse.lignes[i][c].size()));
+        }
+        return reponse.nombre;
+    }
+};
+
+} // namespace
+
+class TestJournal : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void commandes_data();
+    void commandes();
+    void commandeEnEchec_data();
+    void commandeEnEchec();
+    void sequenceDeLaBibliotheque();
+    void sequenceInterrompue();
+    void ecritureLigneParLigne();
+    void journalImpossibleAOuvrir();
+    void valeurs_data();
+    void valeurs();
+
+private:
+    QList<QJsonObject> journal() const { return evenements(m_sortie->data()); }
+    QStringList notations() const
+    {
+        QStringList liste;
+        for (const QJsonObject& e : journal())
+            liste << notation(e);
+        return liste;
+    }
+    void cliquer(const char* bouton)
+    {
+        auto* cible = m_fenetre->findChild<QPushButton*>(QString::fromLatin1(bouton));
+        QVERIFY(cible);
+        cible->click();
+    }
+
+    JournalTest m_trace;
+    QBuffer* m_sortie = nullptr;
+    std::unique_ptr<JournalAppels> m_journal;
+    std::unique_ptr<ServiceMessagesScripte> m_messages;
+    std::unique_ptr<ServiceMessagesJournalise> m_messagesJournalises;
+    std::unique_ptr<AppelsFactices> m_bibliotheque;
+    std::unique_ptr<AppelsJournalises> m_bibliothequeJournalisee;
+    std::unique_ptr<SuiviCommandesJournal> m_suivi;
+    SondeFixe m_sonde;
+    ControleEnregistreur* m_controle = nullptr;
+    std::unique_ptr<FrmInit> m_fenetre;
+};
+
+void TestJournal::init()
+{
+    m_trace.vider();
+    auto sortie = std::make_unique<QBuffer>();
+    sortie->open(QIODevice::WriteOnly);
+    m_sortie = sortie.get();
+    m_journal = std::make_unique<JournalAppels>(std::move(sortie));
+    m_messages = std::make_unique<ServiceMessagesScripte>(&m_trace);
+    m_messagesJournalises = std::make_unique<ServiceMessagesJournalise>(*m_messages, *m_journal);
+    m_bibliotheque = std::make_unique<AppelsFactices>();
+    m_bibliothequeJournalisee = std::make_unique<AppelsJournalises>(*m_bibliotheque, *m_journal);
+    m_suivi = std::make_unique<SuiviCommandesJournal>(*m_journal);
+    const FabriqueControle enregistreur = [this](QWidget*) {
+        auto controle = std::make_unique<ControleEnregistreur>(&m_trace);
+        m_controle = controle.get();
+        return controle;
+    };
+    m_fenetre =
+        std::make_unique<FrmInit>(*m_messagesJournalises, fabriqueJournalisee(enregistreur, *m_journal),
+                                  m_sonde, commandesFrmInit(*m_bibliothequeJournalisee));
+    m_fenetre->charger();
+    m_fenetre->suivreCommandes(m_suivi.get());
+    m_fenetre->controles().DTPicker1->setDate(QDate(2024, 3, 7));
+    m_fenetre->controles().txtCodeCCAM->setText(S("AAFA001"));
+}
+
+void TestJournal::cleanup()
+{
+    m_fenetre.reset();
+    m_suivi.reset();
+    m_bibliothequeJournalisee.reset();
+    m_bibliotheque.reset();
+    m_messagesJournalises.reset();
+    m_messages.reset();
+    m_journal.reset();
+}
+
+void TestJournal::commandes_data()
+{
+    QTest::addColumn<QString>("bouton");
+    QTest::addColumn<bool>("coche");
+    QTest::addColumn<QStringList>("attendu");
+
+    const QString grille = S("GrilleTarifaire <- \"001\"");
+    const QString date = S("DateReference <- \"20240307\"");
+    const QString chemin = S("CheminConfig <- \"C:\\ProgramData\\santesocial\\fsv\\1.40.12\\conf\"");
+    const QString code = S("CodeActe <- \"AAFA001\"");
+    for (bool coche : {false, true}) {
+        const QStringList srt = coche ? QStringList{S("SRTSeulement <- 0"), S("SRTSeulement <- 1")}
+                                      : QStringList{S("SRTSeulement <- 0")};
+        const auto ligne = [&](const char* bouton) -> QTestData& {
+            return QTest::addRow("%s %s", bouton, coche ? "coché" : "non coché")
+                   << QString::fromLatin1(bouton) << coche;
+        };
+        ligne("cmdSelectActeCCAM") << srt + QStringList{grille,
+                                                        S("CodeSpecialite <-& 6"),
+                                                        code,
+                                                        date,
+                                                        chemin,
+                                                        S("SelectionActe()"),
+                                                        S("CodeActe ->"),
+                                                        S("LibelleCourtActe ->"),
+                                                        S("LibelleLongActe ->"),
+                                                        S("Modificateurs ->"),
+                                                        S("ModificateursActivite1 ->"),
+                                                        S("ModificateursActivite4 ->"),
+                                                        S("ModificateursActivite5 ->"),
+                                                        S("PrixActe ->"),
+                                                        S("CodeRegroupement ->")};
+        ligne("Command1") << srt + QStringList{grille, date, chemin, S("LireModificateurs()")};
+        ligne("Command2") << QStringList{srt.first(), grille} + srt.mid(1) +
+                                 QStringList{
+                                     S("saisie[Recherche Information CCAM] Code Acte CCAM => <annuler>"),
+                                     S("CodeActe <-& \"\""),
+                                     date,
+                                     chemin,
+                                     S("LireLibelle()"),
+                                     S("message[Banc d'essai CCAM|Aucune] Libelle "),
+                                     S("LirePrix()"),
+                                     S("message[Banc d'essai CCAM|Aucune] Prix en centimes ")};
+        ligne("Command4") << srt + QStringList{grille, date, chemin, code, S("LireModificateursActe()")};
+        ligne("Command5") << srt + QStringList{grille, date, chemin, code, S("LireRegroupements()")};
+        ligne("Command6") << srt +
+                                 QStringList{
+                                     grille, date, chemin, code, S("LireLibelle()"), S("LireLibelleLong()")};
+        ligne("Command7") << srt + QStringList{date, chemin, code, S("LireActesCompatibles()")};
+    }
+}
+
+void TestJournal::commandes()
+{
+    QFETCH(QString, bouton);
+    QFETCH(bool, coche);
+    QFETCH(QStringList, attendu);
+    for (qint32 id = DispId::LireLibelle; id <= DispId::LireActesCompatibles; ++id)
+        m_controle->reponses.insert(id, QString());
+    m_fenetre->controles().chkSRT->setChecked(coche);
+    m_fenetre->controles().TXTCheminSESAM->setText(S("C:\\ProgramData\\santesocial\\fsv\\1.40.12\\conf"));
+
+    cliquer(qPrintable(bouton));
+
+    const QStringList journal = notations();
+    QCOMPARE(journal.first(), S("commande ") + bouton);
+    QCOMPARE(journal.last(), S("fin_commande %1 aboutie").arg(bouton));
+    // Event for event what the command sent and showed, and what the control itself saw.
+    QCOMPARE(journal.mid(1, journal.size() - 2), attendu);
+    QCOMPARE(m_trace.entrees, attendu);
+}
+
+void TestJournal::commandeEnEchec_data()
+{
+    QTest::addColumn<QString>("bouton");
+    QTest::addColumn<int>("membre");
+    QTest::addColumn<QString>("dernierAcces");
+
+    QTest::newRow("écriture de CodeActe")
+        << S("Command4") << int(DispId::CodeActe) << S("CodeActe <- \"AAFA001\"");
+    QTest::newRow("méthode LireLibelle") << S("Command6") << int(DispId::LireLibelle) << S("LireLibelle()");
+    QTest::newRow("lecture de PrixActe")
+        << S("cmdSelectActeCCAM") << int(DispId::PrixActe) << S("PrixActe ->");
+}
+
+void TestJournal::commandeEnEchec()
+{
+    QFETCH(QString, bouton);
+    QFETCH(int, membre);
+    QFETCH(QString, dernierAcces);
+    m_controle->echecs.insert(membre);
+
+    cliquer(qPrintable(bouton));
+
+    const QList<QJsonObject> e = journal();
+    QVERIFY(e.size() >= 4);
+    // The failure, then the report box, then the end of the command: nothing ran after the failing step.
+    const QJsonObject echec = e.at(e.size() - 3);
+    QCOMPARE(notation(echec), dernierAcces);
+    const QString description = S("Échec simulé de ") + nomMembre(membre);
+    QCOMPARE(echec.value(u"echec").toObject(),
+             (QJsonObject{{S("numero"), Echec::EchecComposant}, {S("description"), description}}));
+    QVERIFY(!echec.contains(u"retour"));
+    QCOMPARE(notation(e.at(e.size() - 2)),
+             S("message[Banc d'essai CCAM|Critique] Erreur 440 : ") + description);
+    QCOMPARE(notation(e.last()), S("fin_commande %1 echouee").arg(bouton));
+}
+
+void TestJournal::sequenceDeLaBibliotheque()
+{
+    m_bibliotheque->reponses = {
+        {S("Connection_Tarvo"), {-1, {}}},
+        {S("ListeModificateurs_Tarvo"),
+         {2, {{S("A"), S("Anesthésie"), S("x")}, {S("B"), S("Bilatéral"), S("")}}}},
+        {S("GetPrixUnitaireActeSupplement_Tarvo"), {0, {}}},
+        {S("GetPriseEnCharge_Tarvo"), {1, {{S("1"), S("2"), S("3"), S("4"), S("5")}}}},
+        {S("ListeCodeIncompatibilitesActe_Tarvo"),
+         {3, {{S("I1"), S("i1")}, {S("I2"), S("i2")}, {S("I3"), S("i3")}}}},
+        {S("ListeCodeAssociationActe_Tarvo"), {0, {}}},
+    };
+    m_fenetre->controles().CboGrille->setCurrentIndex(2);
+
+    cliquer("Command3");
+
+    QStringList appels;
+    QList<QJsonObject> bibliotheque;
+    for (const QJsonObject& e : journal()) {
+        const QString genre = e.value(u"genre").toString();
+        if (genre == u"bibliotheque") {
+            bibliotheque << e;
+            appels << e.value(u"point_entree").toString();
+        } else if (genre == u"message") {
+            appels << S("message");
+        }
+    }
+    QCOMPARE(appels,
+             (QStringList{S("Connection_Tarvo"), S("ListeModificateurs_Tarvo"), S("message"),
+                          S("GetPrixUnitaireActeSupplement_Tarvo"), S("message"), S("GetPriseEnCharge_Tarvo"),
+                          S("message"), S("ListeCodeIncompatibilitesActe_Tarvo"), S("message"), S("message"),
+                          S("message"), S("ListeCodeAssociationActe_Tarvo"), S("DeConnection_Tarvo")}));
+    const auto tableau = [](int n) {
+        return QJsonObject{{S("tableau"), n}};
+    };
+    QCOMPARE(bibliotheque[0].value(u"arguments").toArray(),
+             (QJsonArray{0, 1, 0, S("C:\\ProgramData\\santesocial\\fsv\\1.40.9\\conf")}));
+    QCOMPARE(bibliotheque[0].value(u"resultat").toInt(), -1);
+    QVERIFY(!bibliotheque[0].contains(u"enregistrements"));
+    QCOMPARE(
+        bibliotheque[1].value(u"enregistrements").toArray(),
+        (QJsonArray{QJsonArray{S("A"), S("Anesthésie"), S("x")}, QJsonArray{S("B"), S("Bilatéral"), S("")}}));
+    QCOMPARE(bibliotheque[2].value(u"arguments").toArray(),
+             (QJsonArray{S("JLNL001"), 1, 0, S("20240307"), S("002"), tableau(1)}));
+    // A count of 0 with the one empty record the sequence handed over.
+    QCOMPARE(bibliotheque[2].value(u"enregistrements").toArray(), (QJsonArray{QJsonArray{S(""), S("")}}));
+    QCOMPARE(bibliotheque[3].value(u"arguments").toArray(),
+             (QJsonArray{S("JLNL001"), S("20080101"), tableau(1)}));
+    QCOMPARE(bibliotheque[4].value(u"resultat").toInt(), 3);
+    // Step 6 receives the list array as step 5 left it.
+    QCOMPARE(bibliotheque[5].value(u"arguments").toArray(), (QJsonArray{S("LHQK005"), 1, tableau(3)}));
+    QCOMPARE(bibliotheque[6].value(u"arguments").toArray(), QJsonArray());
+    QCOMPARE(notations().last(), S("fin_commande Command3 aboutie"));
+}
+
+void TestJournal::sequenceInterrompue()
+{
+    m_bibliotheque->enEchec = S("GetPriseEnCharge_Tarvo");
+
+    cliquer("Command3");
+
+    const QList<QJsonObject> e = journal();
+    QVERIFY(e.size() >= 3);
+    const QJsonObject echec = e.at(e.size() - 3);
+    QCOMPARE(echec.value(u"point_entree").toString(), S("GetPriseEnCharge_Tarvo"));
+    QCOMPARE(echec.value(u"echec").toObject().value(u"numero").toInt(), int(Echec::PointEntreeIntrouvable));
+    QVERIFY(!echec.contains(u"resultat"));
+    QCOMPARE(notation(e.at(e.size() - 2)), S("message[Banc d'essai CCAM|Critique] Erreur 453 : Point "
+                                             "d'entrée GetPriseEnCharge_Tarvo introuvable"));
+    QCOMPARE(notation(e.last()), S("fin_commande Command3 echouee"));
+}
+
+void TestJournal::ecritureLigneParLigne()
+{
+    QTemporaryDir dossier;
+    QVERIFY(dossier.isValid());
+    const QString chemin = dossier.filePath(S("journal.jsonl"));
+    QString erreur;
+    const std::unique_ptr<JournalAppels> journal = JournalAppels::ouvrir(chemin, erreur);
+    QVERIFY2(journal, qPrintable(erreur));
+    const auto lignesSurDisque = [&] {
+        QFile fichier(chemin);
+        return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+    };
+
+    journal->consigner(S("message"), {{S("texte"), S("Guillemet \" barre \\ et\nretour")}});
+    // Already on disk while the journal is still open: a crash now would lose nothing.
+    QByteArray contenu = lignesSurDisque();
+    QVERIFY(contenu.startsWith("{\"n\":1,\"t\":\""));
+    QVERIFY(contenu.endsWith("\n"));
+    QCOMPARE(contenu.count('\n'), 1);
+    journal->consigner(S("commande"));
+    contenu = lignesSurDisque();
+    const QList<QJsonObject> e = evenements(contenu);
+    QCOMPARE(e.size(), 2);
+    QCOMPARE(e[0].value(u"texte").toString(), S("Guillemet \" barre \\ et\nretour"));
+    QCOMPARE(e[1].value(u"n").toInt(), 2);
+    QCOMPARE(e[1].value(u"genre").toString(), S("commande"));
+    QVERIFY(QDateTime::fromString(e[1].value(u"t").toString(), Qt::ISODateWithMs).isValid());
+    QVERIFY(journal->complet());
+}
+
+void TestJournal::journalImpossibleAOuvrir()
+{
+    QTemporaryDir dossier;
+    QString erreur;
+    QVERIFY(!JournalAppels::ouvrir(dossier.path(), erreur));
+    QVERIFY(erreur.contains(dossier.path()));
+}
+
+void TestJournal::valeurs_data()
+{
+    QTest::addColumn<QVariant>("valeur");
+    QTest::addColumn<QJsonValue>("attendu");
+    QTest::newRow("texte") << QVariant(S("LHQK005")) << QJsonValue(S("LHQK005"));
+    QTest::newRow("texte vide") << QVariant(QString()) << QJsonValue(S(""));
+    QTest::newRow("entier") << QVariant(qint32(-6)) << QJsonValue(-6);
+    QTest::newRow("rien") << QVariant() << QJsonValue(QJsonValue::Null);
+    QTest::newRow("réel") << QVariant(2.5) << QJsonValue(2.5);
+    QTest::newRow("autre genre, gardé lisible")
+        << QVariant(QDate(2010, 1, 1))
+        << QJsonValue(QJsonObject{{S("type"), S("QDate")}, {S("texte"), S("2010-01-01")}});
+}
+
+void TestJournal::valeurs()
+{
+    QFETCH(QVariant, valeur);
+    QFETCH(QJsonValue, attendu);
+    QCOMPARE(valeurJson(valeur), attendu);
+}
+
+QTEST_MAIN(TestJournal)
+#include "tst_journal.moc"
