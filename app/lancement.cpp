@@ -11,6 +11,7 @@
 #include "sequencetarvo.h"
 #include "servicemessagesjournalise.h"
 #include "servicemessagesqt.h"
+#include "sortieconsole.h"
 #include "suivicommandesjournal.h"
 
 #include <QApplication>
@@ -47,8 +48,7 @@ bool contient(int argc, char* argv[], const char* option)
 
 void ecrire(std::FILE* flux, const QString& texte)
 {
-    std::fputs(texte.toLocal8Bit().append('\n').constData(), flux);
-    std::fflush(flux);
+    SortieConsole::ecrireLigne(flux, texte);
 }
 
 // Everything a journalled run slips between the window and the components.
@@ -80,9 +80,11 @@ struct Journalisation
 int comparer(const QString& a, const QString& b)
 {
     QString erreur;
-    QTextStream sortie(stdout);
+    QString texte;
+    QTextStream sortie(&texte);
     const IssueComparaison issue = comparerJournaux(a, b, sortie, erreur);
     sortie.flush();
+    SortieConsole::ecrire(stdout, texte);
     if (issue == IssueComparaison::NonAppariables)
         ecrire(stderr, QStringLiteral("Comparaison impossible : %1").arg(erreur));
     return static_cast<int>(issue);

@@ -1,5 +1,7 @@
 #include "servicemessagesconsole.h"
 
+#include "sortieconsole.h"
+
 namespace {
 
 QString nomIcone(IconeMessage icone)
@@ -27,7 +29,7 @@ ServiceMessagesConsole::ServiceMessagesConsole(std::FILE* sortie)
 
 void ServiceMessagesConsole::afficherMessage(const QString& texte, const QString& titre, IconeMessage icone)
 {
-    std::fputs(ligneMessage(texte, titre, icone).toLocal8Bit().append('\n').constData(), m_sortie);
+    SortieConsole::ecrireLigne(m_sortie, ligneMessage(texte, titre, icone));
     std::fflush(m_sortie);
 }
 

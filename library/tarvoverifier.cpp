@@ -8,6 +8,7 @@
 #include "sequencetarvo.h"
 #include "servicemessagesconsole.h"
 #include "servicemessagesjournalise.h"
+#include "sortieconsole.h"
 #include "tarvo.h"
 
 #include <QCommandLineParser>
@@ -23,7 +24,7 @@ namespace {
 
 void ecrire(std::FILE* flux, const QString& ligne)
 {
-    std::fputs(ligne.toLocal8Bit().append('\n').constData(), flux);
+    SortieConsole::ecrireLigne(flux, ligne);
     std::fflush(flux);
 }
 
