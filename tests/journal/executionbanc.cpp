@@ -1,6 +1,7 @@
 #include "executionbanc.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
 
@@ -21,8 +22,12 @@ ExecutionBanc lancerBanc(const QStringList& arguments, const QString& dossier,
         return execution;
     }
     execution.statut = processus.exitCode();
-    execution.sortie = QString::fromUtf8(processus.readAllStandardOutput());
-    execution.erreurs = QString::fromUtf8(processus.readAllStandardError());
+    // Redirected, the programs write UTF-8 everywhere; lines end in CR LF on Windows.
+    const auto lire = [](const QByteArray& octets) {
+        return QString::fromUtf8(octets).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
+    execution.sortie = lire(processus.readAllStandardOutput());
+    execution.erreurs = lire(processus.readAllStandardError());
     return execution;
 }
 
@@ -49,4 +54,10 @@ QList<QJsonObject> lireJournal(const QString& chemin)
         evenements.append(document.object());
     }
     return evenements;
+}
+
+QString dossierScenarios()
+{
+    // Absolute with its drive on Windows, for a program started in another drive's folder.
+    return QFileInfo(QStringLiteral(BANC_SCENARIOS)).absoluteFilePath();
 }

@@ -22,3 +22,6 @@ bool ecrireLignes(const QString& chemin, const QStringList& lignes);
 
 // The events of a journal file, in order; empty if a line is not a JSON object.
 QList<QJsonObject> lireJournal(const QString& chemin);
+
+// The scenarios shipped with the project.
+QString dossierScenarios();

@@ -302,7 +302,7 @@ void TestScenario::dialogueDeSelection()
 
 void TestScenario::rejouerDonneLeMemeJournal()
 {
-    const QString scenario = QStringLiteral(BANC_SCENARIOS "/selection-acte.jsonl");
+    const QString scenario = QDir(dossierScenarios()).filePath(S("selection-acte.jsonl"));
     const QString a = m_dossier->filePath(S("a.jsonl"));
     const QString b = m_dossier->filePath(S("b.jsonl"));
     QCOMPARE(lancerBanc({S("--scenario"), scenario, S("--journal"), a}, m_dossier->path()).statut, 0);
@@ -373,7 +373,7 @@ void TestScenario::ligneDeCommande()
 void TestScenario::scenariosLivres_data()
 {
     QTest::addColumn<QString>("scenario");
-    const QDir dossier(QStringLiteral(BANC_SCENARIOS));
+    const QDir dossier(dossierScenarios());
     for (const QString& nom : dossier.entryList({S("*.jsonl")}, QDir::Files, QDir::Name))
         QTest::newRow(qPrintable(nom)) << dossier.filePath(nom);
 }

@@ -124,10 +124,10 @@ private Q_SLOTS:
         QProcess processus;
         processus.start(QStringLiteral(CHEMIN_TARVO_VERIFIER), arguments);
         QVERIFY(processus.waitForFinished(60000));
-        // Lines end in CR LF on Windows.
-        const QString sortieLue = QString::fromLocal8Bit(processus.readAllStandardOutput())
+        // UTF-8 once redirected; lines end in CR LF on Windows.
+        const QString sortieLue = QString::fromUtf8(processus.readAllStandardOutput())
                                       .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        const QString erreursLues = QString::fromLocal8Bit(processus.readAllStandardError())
+        const QString erreursLues = QString::fromUtf8(processus.readAllStandardError())
                                         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QCOMPARE(processus.exitStatus(), QProcess::NormalExit);
         QVERIFY2(sortieLue.contains(sortie), qPrintable(sortieLue));

@@ -149,7 +149,7 @@ private Q_SLOTS:
         compagnon.setWorkingDirectory(repertoire.path());
         compagnon.start(cheminBinaire(QStringLiteral("tarvo-verifier.exe")), {});
         QVERIFY(compagnon.waitForFinished(60000));
-        const QString sortie = QString::fromLocal8Bit(compagnon.readAllStandardOutput());
+        const QString sortie = QString::fromUtf8(compagnon.readAllStandardOutput());
         QCOMPARE(compagnon.exitCode(), 0);
         QVERIFY2(sortie.contains(cheminBinaire(QStringLiteral("TarvoLib.dll")), Qt::CaseInsensitive),
                  qPrintable(sortie));
