@@ -1,7 +1,7 @@
-#include "fabriquectltarvo.h"
+#include "fabriquecontrole.h"
 #include "lancement.h"
 
 int main(int argc, char* argv[])
 {
-    return lancerBancCcam(argc, argv, &creerCtlTarvo);
+    return lancerBancCcam(argc, argv, fabriqueControlePlateforme());
 }

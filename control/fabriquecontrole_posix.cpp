@@ -1,0 +1,7 @@
+#include "fabriquecontrole.h"
+#include "fabriquectltarvo.h"
+
+FabriqueControle fabriqueControlePlateforme()
+{
+    return &creerCtlTarvo;
+}
