@@ -3,6 +3,7 @@
 #include "frminit.h"
 #include "servicemessages.h"
 #include "servicemessagesqt.h"
+#include "traductions.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(titreApplication());
+    installerTraductionsQt(application);
     ServiceMessagesQt messages;
     const std::unique_ptr<FrmInit> fenetre = demarrerFrmInit(messages, &creerCtlTarvo);
     if (!fenetre)

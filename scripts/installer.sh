@@ -5,7 +5,7 @@ set -euo pipefail
 
 paquets=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libsqlite3-dev sqlite3 zlib1g-dev
     libbenchmark-dev
     clang libclang-rt-14-dev
