@@ -4,8 +4,28 @@
 #include "tarvo.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <dlfcn.h>
+#include <link.h>
+
+namespace {
+
+// How many times the process has loaded a shared object so far, as the dynamic loader counts them.
+unsigned long long nombreDeChargements()
+{
+    unsigned long long ajouts = 0;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* donnees) {
+            *static_cast<unsigned long long*>(donnees) = info->dlpi_adds;
+            return 1;
+        },
+        &ajouts);
+    return ajouts;
+}
+
+} // namespace
 
 // The sequence against our own library, found by name beside the executable as the tool finds it, and the
 // companion that integrators run from a script.
@@ -84,8 +104,15 @@ private Q_SLOTS:
         QCOMPARE(executer(), attendu);
         QCOMPARE(tarvo::fichierCharge(),
                  QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libTarvoLib.so")));
-        // A second click connects and disconnects again, with the same answers.
+        const auto chargements = nombreDeChargements();
+        // A second click connects and disconnects again, with the same answers, on the library already
+        // loaded: nothing is loaded anew (a library closed and opened again would count as a new load).
         QCOMPARE(executer(), attendu);
+        QCOMPARE(nombreDeChargements(), chargements);
+        void* encoreLa =
+            dlopen(QFile::encodeName(tarvo::fichierCharge()).constData(), RTLD_NOW | RTLD_NOLOAD);
+        QVERIFY(encoreLa != nullptr);
+        dlclose(encoreLa);
     }
 
     void compagnon_data()
