@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringListModel>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 #include <qdrawutil.h>
@@ -217,8 +219,29 @@ FrmInit::FrmInit(ServiceMessages& messages, const FabriqueControle& fabrique, co
     if (!m_ctlTarvo1)
         throw Echec(Echec::CreationImpossible, QStringLiteral("Le contrôle ctlTarvo1 n'a pas pu être créé"));
 
-    if (const QScreen* ecran = screen())
-        move(ecran->availableGeometry().center() - rect().center());
+    centrer();
+}
+
+void FrmInit::centrer()
+{
+    const QScreen* ecran = screen();
+    if (ecran == nullptr)
+        return;
+    // The frame is known only once the system window exists; before that the client area stands for it.
+    const QMargins cadre = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    move(positionCentree(ecran->availableGeometry(), size(), cadre));
+}
+
+void FrmInit::showEvent(QShowEvent* evenement)
+{
+    QWidget::showEvent(evenement);
+    if (m_centree)
+        return;
+    m_centree = true;
+    // Centred again once shown, by the frame the system gave it; a window manager that frames the window
+    // later is caught by the queued second pass. Only the first showing: the operator may move it since.
+    centrer();
+    QTimer::singleShot(0, this, [this] { centrer(); });
 }
 
 FrmInit::~FrmInit() = default;

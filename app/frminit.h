@@ -42,7 +42,11 @@ public:
     ControlesFenetre& controles() { return m_controles; }
     ControleDispatch& ctlTarvo1() { return *m_ctlTarvo1; }
 
+protected:
+    void showEvent(QShowEvent* evenement) override;
+
 private:
+    void centrer();
     void construireControles();
     void nommerPourAccessibilite();
     void ordonnerTabulation();
@@ -53,4 +57,5 @@ private:
     const SondeSysteme& m_sonde;
     ControlesFenetre m_controles;
     std::unique_ptr<ControleDispatch> m_ctlTarvo1;
+    bool m_centree = false;
 };

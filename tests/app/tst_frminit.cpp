@@ -6,6 +6,7 @@
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tablecontroles.h"
+#include "tarvo.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -147,6 +149,8 @@ private Q_SLOTS:
     void geometrie_data();
     void geometrie();
     void fenetreFixeCentreeSansReduction();
+    void centreeParSonCadre_data();
+    void centreeParSonCadre();
     void policesEtAlignements_data();
     void policesEtAlignements();
 
@@ -157,6 +161,7 @@ private Q_SLOTS:
     void chaqueBoutonLanceSonGestionnaire();
     void cablageDesBoutons();
     void sourceDeLaSequenceLitLaFenetreAuMomentVoulu();
+    void command3LitLaDateEtLaGrilleDeCetteFenetre();
 
     void zonesEnLectureSeule_data();
     void zonesEnLectureSeule();
@@ -420,10 +425,45 @@ void TestFrmInit::fenetreFixeCentreeSansReduction()
     QVERIFY(iconeFenetre != iconeBouton);
 
     afficher();
+    QTest::qWait(0);
     const QPoint centre = m_fenetre->screen()->availableGeometry().center();
-    // The client area is centred; a window manager's frame shifts it by a few pixels at most.
-    QVERIFY((m_fenetre->geometry().center() - centre).manhattanLength() <= 4);
+    // The whole window is centred, title bar and frame included, not its client area.
+    QVERIFY2((m_fenetre->frameGeometry().center() - centre).manhattanLength() <= 1,
+             qPrintable(QStringLiteral("cadre %1,%2 %3x%4, centre %5,%6")
+                            .arg(m_fenetre->frameGeometry().x())
+                            .arg(m_fenetre->frameGeometry().y())
+                            .arg(m_fenetre->frameGeometry().width())
+                            .arg(m_fenetre->frameGeometry().height())
+                            .arg(centre.x())
+                            .arg(centre.y())));
     QVERIFY(!controle<QPushButton>(QStringLiteral("Command3"))->isVisible());
+}
+
+void TestFrmInit::centreeParSonCadre_data()
+{
+    QTest::addColumn<QRect>("disponible");
+    QTest::addColumn<QMargins>("cadre");
+    QTest::addColumn<QPoint>("coin"); // where the frame's top-left corner goes
+
+    const QRect ecran(0, 0, 1280, 1024);
+    QTest::newRow("sans cadre") << ecran << QMargins() << QPoint(279, 330);
+    // A 30-pixel title bar raises the window by half of it, a 4-pixel border moves it 4 pixels left; an odd
+    // spare pixel goes to the right and bottom.
+    QTest::newRow("barre de titre et bordures") << ecran << QMargins(4, 30, 4, 4) << QPoint(275, 313);
+    QTest::newRow("écran décalé, barre des tâches à gauche")
+        << QRect(1328, 0, 1232, 1024) << QMargins(8, 31, 8, 8) << QPoint(1575, 311);
+}
+
+void TestFrmInit::centreeParSonCadre()
+{
+    QFETCH(QRect, disponible);
+    QFETCH(QMargins, cadre);
+    QFETCH(QPoint, coin);
+
+    const QSize client(721, 363);
+    QCOMPARE(positionCentree(disponible, client, cadre), coin);
+    const QRect fenetre(coin, client.grownBy(cadre));
+    QVERIFY((fenetre.center() - disponible.center()).manhattanLength() <= 1);
 }
 
 void TestFrmInit::policesEtAlignements_data()
@@ -610,6 +650,37 @@ void TestFrmInit::sourceDeLaSequenceLitLaFenetreAuMomentVoulu()
 
     QCOMPARE(source.dateReference(), QStringLiteral("20240305"));
     QCOMPARE(source.grilleTarifaire(), QStringLiteral("002"));
+}
+
+// The real wiring of the hidden button, down to the library call: the price step gets this window's date and
+// grid as the operator left them, not values of another window or of the load.
+void TestFrmInit::command3LitLaDateEtLaGrilleDeCetteFenetre()
+{
+    using FonctionReinitialiser = void (*)();
+    using FonctionJournal = int32_t (*)(char* tampon, int32_t taille);
+    QLibrary fautive(QStringLiteral(CHEMIN_TARVO_FAUTIF));
+    QVERIFY2(fautive.load(), qPrintable(fautive.errorString()));
+    const auto reinitialiser =
+        reinterpret_cast<FonctionReinitialiser>(fautive.resolve("Fautif_Reinitialiser"));
+    const auto journal = reinterpret_cast<FonctionJournal>(fautive.resolve("Fautif_Journal"));
+    QVERIFY(reinitialiser && journal);
+    tarvo::definirCheminBibliotheque(QStringLiteral(CHEMIN_TARVO_FAUTIF));
+    reinitialiser();
+
+    m_fenetre = std::make_unique<FrmInit>(*m_messages, fabrique(), m_sonde);
+    m_fenetre->charger();
+    m_fenetre->controles().DTPicker1->setDate(QDate(2024, 3, 5));
+    m_fenetre->controles().CboGrille->setCurrentIndex(2);
+    controle<QPushButton>(QStringLiteral("Command3"))->click();
+    tarvo::definirCheminBibliotheque(QString());
+
+    QByteArray tampon(1 << 16, '\0');
+    const int32_t longueur = journal(tampon.data(), static_cast<int32_t>(tampon.size()));
+    const QStringList appels =
+        QString::fromUtf8(tampon.constData(), longueur).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(appels.size(), 7);
+    QCOMPARE(appels.at(2).section(QLatin1Char(' '), 0, 0),
+             QStringLiteral("GetPrixUnitaireActeSupplement_Tarvo(JLNL001,1,0,20240305,002)"));
 }
 
 void TestFrmInit::zonesEnLectureSeule_data()
