@@ -183,7 +183,7 @@ struct MagasinCcam::Prive
         sqlite3_stmt*& s = instructions[sql];
         if (!s && sqlite3_prepare_v3(base, sql, -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK) {
             // Only a store of another format gets here; the constructor has already checked that.
-            qWarning("magasin CCAM : %s", sqlite3_errmsg(base));
+            qWarning("magasin CCAM : requête impossible à préparer (%s)", sqlite3_errmsg(base));
             s = nullptr;
         }
         return Instruction(s);
