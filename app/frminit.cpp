@@ -2,6 +2,7 @@
 
 #include "echec.h"
 #include "icones.h"
+#include "listelignes.h"
 #include "rapportechec.h"
 #include "sequencetarvo.h"
 #include "tablecontroles.h"
@@ -121,10 +122,8 @@ QWidget* creerControle(const DescriptionControle& d, QWidget* parent)
         return date;
     }
     case GenreControle::ListeSimple: {
-        auto* liste = new QListView(parent);
+        auto* liste = new ListeLignes(parent);
         liste->setModel(new QStringListModel(liste));
-        liste->setUniformItemSizes(true);
-        liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
         return liste;
     }
     case GenreControle::Cadre:

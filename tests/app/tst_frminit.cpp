@@ -3,6 +3,7 @@
 #include "echec.h"
 #include "frminit.h"
 #include "journaltest.h"
+#include "listelignes.h"
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tablecontroles.h"
@@ -149,6 +150,7 @@ private Q_SLOTS:
     void geometrie_data();
     void geometrie();
     void fenetreFixeCentreeSansReduction();
+    void list1EstLaVueDesLignesEntieres();
     void centreeParSonCadre_data();
     void centreeParSonCadre();
     void policesEtAlignements_data();
@@ -437,6 +439,14 @@ void TestFrmInit::fenetreFixeCentreeSansReduction()
                             .arg(centre.x())
                             .arg(centre.y())));
     QVERIFY(!controle<QPushButton>(QStringLiteral("Command3"))->isVisible());
+}
+
+void TestFrmInit::list1EstLaVueDesLignesEntieres()
+{
+    auto* liste = qobject_cast<ListeLignes*>(controle<QListView>(QStringLiteral("List1")));
+    QVERIFY(liste);
+    QVERIFY(liste->uniformItemSizes());
+    QVERIFY(qobject_cast<QStringListModel*>(liste->model()));
 }
 
 void TestFrmInit::centreeParSonCadre_data()
