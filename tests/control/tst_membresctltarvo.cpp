@@ -198,6 +198,11 @@ void TestMembresCtlTarvo::valeurLueCommeTexte_data()
     QTest::newRow("64 bits") << QVariant(qint64(1) << 40) << c << QStringLiteral("1099511627776");
     QTest::newRow("decimal en francais") << QVariant(12.5) << fr << QStringLiteral("12,5");
     QTest::newRow("decimal en C") << QVariant(12.5) << c << QStringLiteral("12.5");
+    // As the automation runtime writes them, not as Qt would ("1e+05", "0,10000000149011612").
+    QTest::newRow("double rond") << QVariant(100000.0) << fr << QStringLiteral("100000");
+    QTest::newRow("float en francais") << QVariant(0.1f) << fr << QStringLiteral("0,1");
+    QTest::newRow("double grand") << QVariant(1e15) << c << QStringLiteral("1E+15");
+    QTest::newRow("double petit en francais") << QVariant(0.000015) << fr << QStringLiteral("1,5E-05");
     QTest::newRow("reponse vide") << QVariant() << c << QString();
     QTest::newRow("liste") << QVariant(QStringList{QStringLiteral("a")}) << c << QString();
     QTest::newRow("booleen") << QVariant(true) << c << QString();
