@@ -151,6 +151,8 @@ private Q_SLOTS:
     void geometrie();
     void fenetreFixeCentreeSansReduction();
     void list1EstLaVueDesLignesEntieres();
+    void dateTapee_data();
+    void dateTapee();
     void centreeParSonCadre_data();
     void centreeParSonCadre();
     void policesEtAlignements_data();
@@ -447,6 +449,53 @@ void TestFrmInit::list1EstLaVueDesLignesEntieres()
     QVERIFY(liste);
     QVERIFY(liste->uniformItemSizes());
     QVERIFY(qobject_cast<QStringListModel*>(liste->model()));
+}
+
+void TestFrmInit::dateTapee_data()
+{
+    QTest::addColumn<QString>("touches"); // "<haut>" and "<droite>" stand for the arrow keys
+    QTest::addColumn<QDate>("date");
+
+    // The picker shows 05/03/2024 and the operator clicks in the day first.
+    QTest::newRow("huit chiffres d'affilée") << QStringLiteral("01012010") << QDate(2010, 1, 1);
+    QTest::newRow("avec les barres") << QStringLiteral("01/01/2010") << QDate(2010, 1, 1);
+    QTest::newRow("un chiffre par partie et les barres") << QStringLiteral("1/2/2010") << QDate(2010, 2, 1);
+    QTest::newRow("jour de fin de mois gardé pour le mois tapé")
+        << QStringLiteral("31122024") << QDate(2024, 12, 31);
+    QTest::newRow("un chiffre qui ne peut avoir de second") << QStringLiteral("471999") << QDate(1999, 7, 4);
+    QTest::newRow("30 février ramené au dernier jour") << QStringLiteral("30022023") << QDate(2023, 2, 28);
+    QTest::newRow("année à deux chiffres, puis la barre") << QStringLiteral("01/01/10/") << QDate(2010, 1, 1);
+    QTest::newRow("la flèche fait toujours un pas") << QStringLiteral("<haut>") << QDate(2024, 3, 6);
+    QTest::newRow("flèche sur le mois après la barre") << QStringLiteral("/<haut>") << QDate(2024, 4, 5);
+}
+
+void TestFrmInit::dateTapee()
+{
+    QFETCH(QString, touches);
+    QFETCH(QDate, date);
+    afficher();
+    auto* picker = controle<QDateEdit>(QStringLiteral("DTPicker1"));
+    picker->setDate(QDate(2024, 3, 5));
+    auto* zone = picker->findChild<QLineEdit*>();
+    // In the day, as the operator clicks on it.
+    QTest::mouseClick(zone, Qt::LeftButton, {},
+                      QPoint(zone->fontMetrics().horizontalAdvance(u"0"_s), zone->height() / 2));
+    QCOMPARE(picker->currentSection(), QDateTimeEdit::DaySection);
+
+    QString reste = touches;
+    while (!reste.isEmpty()) {
+        if (reste.startsWith(u"<haut>"_s)) {
+            QTest::keyClick(picker, Qt::Key_Up);
+            reste.remove(0, 6);
+        } else {
+            QTest::keyClicks(picker, reste.left(1));
+            reste.remove(0, 1);
+        }
+    }
+    QCOMPARE(picker->date(), date);
+    // Leaving the picker keeps what was typed.
+    QTest::keyClick(picker, Qt::Key_Tab);
+    QCOMPARE(picker->date(), date);
 }
 
 void TestFrmInit::centreeParSonCadre_data()
