@@ -129,6 +129,9 @@ ListeLignes::~ListeLignes() = default;
 
 void ListeLignes::setModel(QAbstractItemModel* modele)
 {
+    // The view ignores the same model set again: its connections must stay as they are.
+    if (modele == model())
+        return;
     if (QAbstractItemModel* ancien = model())
         disconnect(ancien, nullptr, this, nullptr);
     m_delegue->invalider();

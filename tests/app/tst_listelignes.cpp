@@ -112,6 +112,23 @@ private Q_SLOTS:
         QCOMPARE(barre->maximum(), 0);
     }
 
+    // Another model, then the same one again: the extent follows the lines of the model shown.
+    void modeleRemplace()
+    {
+        remplir({QStringLiteral("A\tB")});
+        auto* autre = new QStringListModel(
+            {QStringLiteral("X"),
+             QStringLiteral("un libellé bien plus long que la liste, qu'il faut faire défiler")},
+            m_liste);
+        m_liste->setModel(autre);
+        m_liste->setModel(autre);
+        QCoreApplication::processEvents();
+        QVERIFY(m_liste->horizontalScrollBar()->maximum() > 0);
+        autre->setStringList({QStringLiteral("Y")});
+        QCoreApplication::processEvents();
+        QCOMPARE(m_liste->horizontalScrollBar()->maximum(), 0);
+    }
+
     void infobulleMontreLaLigneEntiere_data()
     {
         QTest::addColumn<QString>("ligne");
