@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHash>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QStringListModel>
@@ -9,6 +10,7 @@
 #include <QTextOption>
 #include <QToolTip>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -16,28 +18,37 @@ namespace {
 
 // How many of the lines estimated widest are then measured exactly by the delegate: the estimate ignores
 // kerning, so the true widest line is among the first few, not necessarily the first.
-constexpr int LignesMesurees = 32;
+constexpr std::size_t LignesMesurees = 32;
 
-// Advances of the characters met so far in one font, looked up rather than shaped again for every line.
+// Advances in 64ths of a pixel, the Latin-1 ones measured up front (nearly every character of the CCAM's
+// texts), any other on first meeting.
 class TableAvances
 {
 public:
+    static constexpr int Unite = 64;
+
     explicit TableAvances(const QFont& police)
         : m_mesures(police)
-        , m_avances(65536, -1.0)
-    {}
-
-    double operator()(QChar c) const
     {
-        double& avance = m_avances[c.unicode()];
-        if (avance < 0)
-            avance = m_mesures.horizontalAdvance(c);
-        return avance;
+        for (char16_t c = 0; c < 256; ++c)
+            m_latin[c] = mesurer(c);
     }
 
+    qint64 operator()(char16_t c) const { return c < 256 ? m_latin[c] : autre(c); }
+
 private:
+    qint64 mesurer(char16_t c) const { return std::llround(m_mesures.horizontalAdvance(QChar(c)) * Unite); }
+    qint64 autre(char16_t c) const
+    {
+        auto it = m_autres.constFind(c);
+        if (it == m_autres.cend())
+            it = m_autres.insert(c, mesurer(c));
+        return *it;
+    }
+
     QFontMetricsF m_mesures;
-    mutable std::vector<double> m_avances;
+    std::array<qint64, 256> m_latin{};
+    mutable QHash<char16_t, qint64> m_autres;
 };
 
 } // namespace
@@ -94,17 +105,27 @@ private:
             return 0;
 
         const TableAvances avances(option.font);
-        const double tabulation = QTextOption().tabStopDistance();
-        std::vector<std::pair<double, int>> estimations;
-        estimations.reserve(static_cast<std::size_t>(lignes.size()));
-        for (int i = 0; i < lignes.size(); ++i)
-            estimations.emplace_back(largeurLigne(lignes.at(i), avances, tabulation), i);
-        const auto mesurees = std::min<std::size_t>(LignesMesurees, estimations.size());
-        std::partial_sort(estimations.begin(), estimations.begin() + static_cast<std::ptrdiff_t>(mesurees),
-                          estimations.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        const auto tabulation = std::llround(QTextOption().tabStopDistance() * TableAvances::Unite);
+        // The widest estimates so far, kept as the lines go by: no list of 100,000 estimates to sort.
+        std::vector<std::pair<qint64, int>> retenues;
+        retenues.reserve(LignesMesurees);
+        std::size_t plusEtroite = 0; // in retenues, once full
+        for (int i = 0; i < lignes.size(); ++i) {
+            const qint64 estimation = largeurLigne(lignes.at(i), avances, tabulation);
+            if (retenues.size() < LignesMesurees) {
+                retenues.emplace_back(estimation, i);
+            } else if (estimation > retenues[plusEtroite].first) {
+                retenues[plusEtroite] = {estimation, i};
+            } else {
+                continue;
+            }
+            if (retenues.size() == LignesMesurees)
+                plusEtroite = static_cast<std::size_t>(std::min_element(retenues.begin(), retenues.end()) -
+                                                       retenues.begin());
+        }
         int largeur = 0;
-        for (std::size_t i = 0; i < mesurees; ++i) {
-            const QModelIndex index = modele.index(estimations[i].second, premier.column(), premier.parent());
+        for (const auto& [estimation, ligne] : retenues) {
+            const QModelIndex index = modele.index(ligne, premier.column(), premier.parent());
             largeur = std::max(largeur, QStyledItemDelegate::sizeHint(option, index).width());
         }
         return largeur;

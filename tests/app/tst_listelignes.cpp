@@ -52,22 +52,22 @@ private Q_SLOTS:
     void largeurLigne_data()
     {
         QTest::addColumn<QString>("ligne");
-        QTest::addColumn<double>("largeur");
+        QTest::addColumn<qint64>("largeur");
         // Every character 10 wide, tab stops every 80.
-        QTest::newRow("vide") << QString() << 0.0;
-        QTest::newRow("sans tabulation") << QStringLiteral("abc") << 30.0;
-        QTest::newRow("tabulation après un champ court") << QStringLiteral("a\tb") << 90.0;
-        QTest::newRow("tabulation en tête") << QStringLiteral("\tb") << 90.0;
-        QTest::newRow("champ qui finit sur un arrêt") << QStringLiteral("abcdefgh\tb") << 170.0;
-        QTest::newRow("champ qui dépasse un arrêt") << QStringLiteral("abcdefghi\tb") << 170.0;
-        QTest::newRow("deux tabulations de suite") << QStringLiteral("a\t\tb") << 170.0;
+        QTest::newRow("vide") << QString() << qint64(0);
+        QTest::newRow("sans tabulation") << QStringLiteral("abc") << qint64(30);
+        QTest::newRow("tabulation après un champ court") << QStringLiteral("a\tb") << qint64(90);
+        QTest::newRow("tabulation en tête") << QStringLiteral("\tb") << qint64(90);
+        QTest::newRow("champ qui finit sur un arrêt") << QStringLiteral("abcdefgh\tb") << qint64(170);
+        QTest::newRow("champ qui dépasse un arrêt") << QStringLiteral("abcdefghi\tb") << qint64(170);
+        QTest::newRow("deux tabulations de suite") << QStringLiteral("a\t\tb") << qint64(170);
     }
     void largeurLigne()
     {
         QFETCH(QString, ligne);
-        QFETCH(double, largeur);
+        QFETCH(qint64, largeur);
         QCOMPARE(::largeurLigne(
-                     ligne, [](QChar) { return 10.0; }, 80.0),
+                     ligne, [](char16_t) { return qint64(10); }, 80),
                  largeur);
     }
 
