@@ -9,6 +9,7 @@
 #include "tablecontroles.h"
 #include "utils.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -201,6 +202,9 @@ QWidget* creerControle(const DescriptionControle& d, QWidget* parent)
         auto* date = new SelecteurDate(parent);
         date->setCalendarPopup(true);
         date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        // The calendar's month and day names in French whatever the operator's locale, which still reads
+        // the numbers; weeks start on Monday.
+        date->calendarWidget()->setLocale(QLocale(QLocale::French, QLocale::France));
         return date;
     }
     case GenreControle::ListeSimple: {

@@ -11,6 +11,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -153,6 +154,7 @@ private Q_SLOTS:
     void list1EstLaVueDesLignesEntieres();
     void dateTapee_data();
     void dateTapee();
+    void calendrierEnFrancais();
     void centreeParSonCadre_data();
     void centreeParSonCadre();
     void policesEtAlignements_data();
@@ -496,6 +498,16 @@ void TestFrmInit::dateTapee()
     // Leaving the picker keeps what was typed.
     QTest::keyClick(picker, Qt::Key_Tab);
     QCOMPARE(picker->date(), date);
+}
+
+// The drop-down calendar speaks French under any locale, the C one included.
+void TestFrmInit::calendrierEnFrancais()
+{
+    QLocale::setDefault(QLocale::c());
+    FrmInit fenetre(*m_messages, fabrique(), m_sonde, commandesTest());
+    auto* calendrier = fenetre.findChild<QDateEdit*>(QStringLiteral("DTPicker1"))->calendarWidget();
+    QCOMPARE(calendrier->locale().monthName(1), u"janvier"_s);
+    QCOMPARE(calendrier->firstDayOfWeek(), Qt::Monday);
 }
 
 void TestFrmInit::centreeParSonCadre_data()
