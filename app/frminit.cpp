@@ -50,10 +50,9 @@ protected:
     }
 };
 
-// Tab leaves the date picker at once instead of walking its day, month and year sections
-// (arrow keys do that), so the tab order runs over the window as its indexes say.
-// DTPicker1: typed digits fill the part that has the focus and move on to the next part by themselves, a
-// separator moves on too; the arrows still step the part, the calendar still drops down.
+// DTPicker1. Typed digits fill the part that has the focus and move on to the next part by themselves, a
+// separator moves on too; the arrows still step the part, the calendar still drops down. Tab leaves the
+// picker at once instead of walking its parts, so the tab order runs over the window as its indexes say.
 class SelecteurDate final : public QDateEdit
 {
 public:
