@@ -2,14 +2,18 @@
 
 #include "echec.h"
 #include "icones.h"
+#include "listelignes.h"
 #include "rapportechec.h"
+#include "saisiedate.h"
 #include "sequencetarvo.h"
 #include "tablecontroles.h"
 #include "utils.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -18,8 +22,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringListModel>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <qdrawutil.h>
 #include <stdexcept>
 #include <vector>
@@ -43,8 +50,9 @@ protected:
     }
 };
 
-// Tab leaves the date picker at once instead of walking its day, month and year sections
-// (arrow keys do that), so the tab order runs over the window as its indexes say.
+// DTPicker1. Typed digits fill the part that has the focus and move on to the next part by themselves, a
+// separator moves on too; the arrows still step the part, the calendar still drops down. Tab leaves the
+// picker at once instead of walking its parts, so the tab order runs over the window as its indexes say.
 class SelecteurDate final : public QDateEdit
 {
 public:
@@ -52,6 +60,83 @@ public:
 
 protected:
     bool focusNextPrevChild(bool suivant) override { return QAbstractSpinBox::focusNextPrevChild(suivant); }
+
+    void keyPressEvent(QKeyEvent* evenement) override
+    {
+        const QString texte = evenement->text();
+        const bool sansModificateur =
+            (evenement->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) == Qt::NoModifier;
+        const std::optional<SaisieDate::Partie> partieCourante = partie(currentSection());
+        if (sansModificateur && partieCourante && texte.size() == 1) {
+            const QChar c = texte.front();
+            if (c.isDigit() && c.unicode() < 128) {
+                const SaisieDate::Resultat resultat =
+                    m_saisie.chiffre(date(), *partieCourante, c.digitValue());
+                montrer(resultat.date, resultat.partieComplete ? 1 : 0);
+                return;
+            }
+            if (c == QLatin1Char('/') || c == QLatin1Char('.') || c == QLatin1Char('-') ||
+                c == QLatin1Char(' ')) {
+                const SaisieDate::Resultat resultat = m_saisie.separateur(date(), *partieCourante);
+                montrer(resultat.date, resultat.partieComplete ? 1 : 0);
+                return;
+            }
+        }
+        if (partieCourante && (evenement->key() == Qt::Key_Return || evenement->key() == Qt::Key_Enter))
+            setDate(m_saisie.terminer(date(), *partieCourante));
+        m_saisie.oublier();
+        QDateEdit::keyPressEvent(evenement);
+    }
+
+    void focusInEvent(QFocusEvent* evenement) override
+    {
+        m_saisie.oublier();
+        QDateEdit::focusInEvent(evenement);
+    }
+
+    void focusOutEvent(QFocusEvent* evenement) override
+    {
+        if (const auto partieCourante = partie(currentSection()))
+            setDate(m_saisie.terminer(date(), *partieCourante));
+        m_saisie.oublier();
+        QDateEdit::focusOutEvent(evenement);
+    }
+
+    void mousePressEvent(QMouseEvent* evenement) override
+    {
+        // A click picks another part: what was typed into the last one is taken first.
+        if (const auto partieCourante = partie(currentSection()))
+            setDate(m_saisie.terminer(date(), *partieCourante));
+        m_saisie.oublier();
+        QDateEdit::mousePressEvent(evenement);
+    }
+
+private:
+    static std::optional<SaisieDate::Partie> partie(QDateTimeEdit::Section section)
+    {
+        switch (section) {
+        case QDateTimeEdit::DaySection:
+            return SaisieDate::Partie::Jour;
+        case QDateTimeEdit::MonthSection:
+            return SaisieDate::Partie::Mois;
+        case QDateTimeEdit::YearSection:
+            return SaisieDate::Partie::Annee;
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // The date, then the part that now has the focus (the same one, or the next), selected so that the
+    // next digit replaces it.
+    void montrer(const QDate& nouvelle, int avance)
+    {
+        const int index = std::min(currentSectionIndex() + avance, sectionCount() - 1);
+        setDate(nouvelle);
+        setCurrentSectionIndex(index);
+        setSelectedSection(sectionAt(index));
+    }
+
+    SaisieDate m_saisie;
 };
 
 QFont policeDe(Police police, const QFont& policeFenetre)
@@ -116,13 +201,14 @@ QWidget* creerControle(const DescriptionControle& d, QWidget* parent)
         auto* date = new SelecteurDate(parent);
         date->setCalendarPopup(true);
         date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        // The calendar's month and day names in French whatever the operator's locale, which still reads
+        // the numbers; weeks start on Monday.
+        date->calendarWidget()->setLocale(QLocale(QLocale::French, QLocale::France));
         return date;
     }
     case GenreControle::ListeSimple: {
-        auto* liste = new QListView(parent);
+        auto* liste = new ListeLignes(parent);
         liste->setModel(new QStringListModel(liste));
-        liste->setUniformItemSizes(true);
-        liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
         return liste;
     }
     case GenreControle::Cadre:
@@ -222,8 +308,29 @@ FrmInit::FrmInit(ServiceMessages& messages, const FabriqueControle& fabrique, co
     if (!m_ctlTarvo1)
         throw Echec(Echec::CreationImpossible, QStringLiteral("Le contrôle ctlTarvo1 n'a pas pu être créé"));
 
-    if (const QScreen* ecran = screen())
-        move(ecran->availableGeometry().center() - rect().center());
+    centrer();
+}
+
+void FrmInit::centrer()
+{
+    const QScreen* ecran = screen();
+    if (ecran == nullptr)
+        return;
+    // The frame is known only once the system window exists; before that the client area stands for it.
+    const QMargins cadre = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    move(positionCentree(ecran->availableGeometry(), size(), cadre));
+}
+
+void FrmInit::showEvent(QShowEvent* evenement)
+{
+    QWidget::showEvent(evenement);
+    if (m_centree)
+        return;
+    m_centree = true;
+    // Centred again once shown, by the frame the system gave it; a window manager that frames the window
+    // later is caught by the queued second pass. Only the first showing: the operator may move it since.
+    centrer();
+    QTimer::singleShot(0, this, [this] { centrer(); });
 }
 
 FrmInit::~FrmInit() = default;

@@ -56,7 +56,11 @@ public:
     void suivreCommandes(SuiviCommandes* suivi) { m_suivi = suivi; }
     ControleDispatch& ctlTarvo1() { return *m_ctlTarvo1; }
 
+protected:
+    void showEvent(QShowEvent* evenement) override;
+
 private:
+    void centrer();
     void construireControles();
     void nommerPourAccessibilite();
     void ordonnerTabulation();
@@ -68,4 +72,5 @@ private:
     ControlesFenetre m_controles;
     std::unique_ptr<ControleDispatch> m_ctlTarvo1;
     SuiviCommandes* m_suivi = nullptr;
+    bool m_centree = false;
 };

@@ -12,6 +12,7 @@
 #include "servicemessagesjournalise.h"
 #include "servicemessagesqt.h"
 #include "sortieconsole.h"
+#include "traductions.h"
 #include "suivicommandesjournal.h"
 
 #include <QApplication>
@@ -143,6 +144,7 @@ int lancerBancCcam(int& argc, char* argv[], const FabriqueControle& fabrique)
                                                               ? std::make_unique<QCoreApplication>(argc, argv)
                                                               : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(titreApplication());
+    installerTraductionsQt(*application);
     if (argc <= 1)
         return ouvrirFenetre(fabrique, nullptr, nullptr, {});
 

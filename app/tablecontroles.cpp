@@ -9,6 +9,13 @@ QRect rectangleDepuisTwips(int gauche, int haut, int largeur, int hauteur)
             pixelsDepuisTwips(hauteur)};
 }
 
+QPoint positionCentree(const QRect& disponible, const QSize& client, const QMargins& cadre)
+{
+    QRect fenetre(QPoint(), client.grownBy(cadre));
+    fenetre.moveCenter(disponible.center());
+    return fenetre.topLeft();
+}
+
 QRect DescriptionControle::rectanglePixels() const
 {
     return rectangleDepuisTwips(gauche, haut, largeur, hauteur);

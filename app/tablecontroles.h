@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
 #include <QStringView>
 #include <span>
@@ -12,6 +13,10 @@ constexpr int pixelsDepuisTwips(int twips)
 }
 
 QRect rectangleDepuisTwips(int gauche, int haut, int largeur, int hauteur);
+
+// Where to move a window (its frame's top-left corner) so that the whole window, frame and title bar
+// included, is centred in the available area; cadre is the frame around the client area.
+QPoint positionCentree(const QRect& disponible, const QSize& client, const QMargins& cadre);
 
 enum class GenreControle
 {

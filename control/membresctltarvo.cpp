@@ -2,6 +2,7 @@
 
 #include "controletarvo.h"
 #include "echec.h"
+#include "nombretexte.h"
 
 #include <QLocale>
 #include <QVariant>
@@ -38,8 +39,9 @@ QString texteLu(const QVariant& valeur, qint32 dispId)
     case QMetaType::UChar:
         return localeSansGroupes().toString(valeur.toULongLong());
     case QMetaType::Float:
+        return texteDepuisR4(valeur.toFloat(), QLocale());
     case QMetaType::Double:
-        return localeSansGroupes().toString(valeur.toDouble(), 'g', QLocale::FloatingPointShortest);
+        return texteDepuisR8(valeur.toDouble(), QLocale());
     default:
         break;
     }

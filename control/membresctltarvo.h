@@ -56,7 +56,7 @@ private:
     ControleDispatch& m_controle;
 };
 
-// A value the control answered, as text: a text as it is, a number in the current locale's
-// notation (QLocale(), decimal separator, no grouping). Anything else, an empty answer
-// included, cannot be taken as text and throws Echec (type mismatch).
+// A value the control answered, as text: a text as it is, an integer in decimal without grouping, a double
+// or a float as the system's automation runtime writes it in the operator's locale (nombretexte.h). Anything
+// else, an empty answer included, cannot be taken as text and throws Echec (type mismatch).
 QString texteLu(const QVariant& valeur, qint32 dispId);

@@ -19,6 +19,9 @@ struct Ouverture
 // running executable, then the system's own search by bare file name (on Windows the application's
 // directory and System32); otherwise chemin, which must be absolute, is loaded and nothing else.
 Ouverture ouvrir(const QString& nom, const QString& chemin);
+// The full path of the file the system really loaded (a bare name resolved by its search); empty when the
+// system cannot tell.
+QString cheminComplet(void* poignee);
 // Null when missing, with the system's reason.
 Fonction symbole(void* poignee, const char* nom, QString& raison);
 void fermer(void* poignee);

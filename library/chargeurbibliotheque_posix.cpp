@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <dlfcn.h>
+#include <link.h>
 
 namespace {
 
@@ -64,6 +65,16 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
     resultat.fichier = nomFichier;
     resultat.poignee = charger(nomFichier, resultat.raison);
     return resultat;
+}
+
+QString cheminComplet(void* poignee)
+{
+    link_map* lien = nullptr;
+    if (poignee == nullptr || dlinfo(poignee, RTLD_DI_LINKMAP, &lien) != 0 || lien == nullptr ||
+        lien->l_name == nullptr)
+        return {};
+    const QString chemin = QFile::decodeName(lien->l_name);
+    return QDir::isAbsolutePath(chemin) ? QFileInfo(chemin).absoluteFilePath() : QString();
 }
 
 Fonction symbole(void* poignee, const char* nom, QString& raison)

@@ -57,6 +57,16 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
     return resultat;
 }
 
+QString cheminComplet(void* poignee)
+{
+    // Long paths are rare for a library; a truncated answer is refused rather than shown cut.
+    wchar_t chemin[MAX_PATH * 4];
+    const DWORD longueur = GetModuleFileNameW(static_cast<HMODULE>(poignee), chemin, MAX_PATH * 4);
+    if (poignee == nullptr || longueur == 0 || longueur >= MAX_PATH * 4)
+        return {};
+    return QString::fromWCharArray(chemin, static_cast<int>(longueur));
+}
+
 Fonction symbole(void* poignee, const char* nom, QString& raison)
 {
     FARPROC adresse = GetProcAddress(static_cast<HMODULE>(poignee), nom);

@@ -10,6 +10,7 @@ namespace {
 const QString repertoireConnexion = QStringLiteral("C:\\ProgramData\\santesocial\\fsv\\1.40.9\\conf");
 const QString acteJlnl001 = QStringLiteral("JLNL001");
 const QString acteLhqk005 = QStringLiteral("LHQK005");
+const QString datePriseEnCharge = QStringLiteral("20080101");
 const QString separateur = QStringLiteral(" / ");
 
 // Owns the array variable handed to the library: whatever the library left there (the array it was given,
@@ -177,6 +178,11 @@ public:
 
 } // namespace
 
+ValeursFixesSequence valeursFixesSequence()
+{
+    return {repertoireConnexion, acteJlnl001, acteLhqk005, datePriseEnCharge};
+}
+
 AppelsSequence& appelsTarvo()
 {
     static AppelsModuleTarvo module;
@@ -230,7 +236,7 @@ void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequen
     }
 
     priseEnCharge.reinitialiser();
-    nombre = appels.GetPriseEnCharge_Tarvo(acteJlnl001, QStringLiteral("20080101"), priseEnCharge.variable());
+    nombre = appels.GetPriseEnCharge_Tarvo(acteJlnl001, datePriseEnCharge, priseEnCharge.variable());
     signaler(4, "GetPriseEnCharge_Tarvo", nombre);
     if (nombre >= 1) {
         if (const auto* e = enregistrement<EnregistrementPriseEnCharge>(priseEnCharge.tableau(), 0))

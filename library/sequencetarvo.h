@@ -40,6 +40,16 @@ struct SourceContexteSequence
     std::function<void(int etape, const QString& pointEntree, qint32 resultat)> apresAppel;
 };
 
+// The fixed test values of the sequence, for a caller that reports what was tested.
+struct ValeursFixesSequence
+{
+    QString repertoireConnexion; // step 1
+    QString acte;                // steps 3 to 5
+    QString acteAssociation;     // step 6
+    QString datePriseEnCharge;   // step 4
+};
+ValeursFixesSequence valeursFixesSequence();
+
 // The fixed sequence of calls made straight on the classification library, each result reported
 // in a message box. Throws Echec when the library or an entry point cannot be found; the arrays are
 // released on every path. Records announced by the library but absent from the array it delivered are

@@ -101,7 +101,8 @@ void charger(EtatModule& e)
                     QStringLiteral("Impossible de charger la bibliothèque %1 (%2) : %3")
                         .arg(nomBibliotheque, ouverture.fichier, ouverture.raison));
     e.poignee = ouverture.poignee;
-    e.fichier = ouverture.fichier;
+    const QString complet = ChargeurBibliotheque::cheminComplet(ouverture.poignee);
+    e.fichier = complet.isEmpty() ? ouverture.fichier : complet;
 }
 
 ChargeurBibliotheque::Fonction resoudre(std::size_t index)
@@ -146,6 +147,26 @@ void definirCheminBibliotheque(const QString& chemin)
 QString fichierCharge()
 {
     return etat().fichier;
+}
+
+QString descriptionCode(qint32 code)
+{
+    switch (code) {
+    case TARVO_NON_CONNECTE:
+        return QStringLiteral("TARVO_NON_CONNECTE : aucune connexion ouverte");
+    case TARVO_NON_DISPONIBLE:
+        return QStringLiteral("TARVO_NON_DISPONIBLE : donnée absente de la base");
+    case TARVO_ARGUMENT_INVALIDE:
+        return QStringLiteral("TARVO_ARGUMENT_INVALIDE : argument refusé par la bibliothèque");
+    case TARVO_ERREUR_INTERNE:
+        return QStringLiteral("TARVO_ERREUR_INTERNE : erreur interne de la bibliothèque");
+    case TARVO_BASE_INTROUVABLE:
+        return QStringLiteral("TARVO_BASE_INTROUVABLE : base CCAM introuvable ou illisible");
+    case TARVO_CODE_INCONNU:
+        return QStringLiteral("TARVO_CODE_INCONNU : code d'acte inconnu");
+    default:
+        return {};
+    }
 }
 
 QStringList nomsPointsEntree()

@@ -19,8 +19,11 @@ namespace tarvo {
 // restores the search. Unloads the library loaded so far. For tests and the companion's option only:
 // the window never calls it.
 void definirCheminBibliotheque(const QString& chemin);
-// The file the library was loaded from; empty while not loaded.
+// The full path of the file the library was loaded from (as the system resolved it); empty while not loaded.
 QString fichierCharge();
+// Our library's failure code by name and meaning ("TARVO_BASE_INTROUVABLE : ..."); empty for any other value,
+// which another library may use for a meaning of its own.
+QString descriptionCode(qint32 code);
 // The 39 exported names, in their declaration order.
 QStringList nomsPointsEntree();
 // Looks up one entry point by name, loading the library if needed; throws like the calls.

@@ -23,7 +23,7 @@ for cible in build/fuzz/bin/fuzz_*; do
     rm -rf "$travail"
     if [ "$status" -ne 0 ]; then
         tail -n 40 "$trouvailles/$nom.log" >&2
-        echo "$nom: finding, input kept in $trouvailles" >&2
+        echo "$nom : défaut trouvé, entrée gardée dans $trouvailles" >&2
         exit 1
     fi
 done

@@ -10,7 +10,7 @@ windows=0
 
 paquets=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libsqlite3-dev sqlite3 zlib1g-dev
     libbenchmark-dev
     clang libclang-rt-14-dev
@@ -39,6 +39,6 @@ fi
 if [ "$windows" -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
 fi
-echo "Installing: ${manquants[*]}"
+echo "Installation : ${manquants[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null

@@ -41,7 +41,7 @@ for _ in $(seq 1 100); do
     sleep 0.1
 done
 if [ ! -s "$numero" ]; then
-    echo "Xvfb did not start." >&2
+    echo "Xvfb n'a pas démarré." >&2
     exit 1
 fi
 export DISPLAY=":$(head -n 1 "$numero")"
@@ -56,7 +56,7 @@ for _ in $(seq 1 "$attente"); do
     if ! kill -0 "$outil_pid" 2>/dev/null; then
         statut=0
         wait "$outil_pid" || statut=$?
-        echo "The tool ended before showing its window (exit status $statut)." >&2
+        echo "L'outil s'est arrêté avant de montrer sa fenêtre (statut $statut)." >&2
         exit 1
     fi
     # Under a plain C locale xwininfo cannot print the accented title: ask in UTF-8.
@@ -65,9 +65,9 @@ for _ in $(seq 1 "$attente"); do
     sleep 0.1
 done
 if [ -z "$fenetre" ]; then
-    echo "The tool showed no window within $((attente / 10)) seconds." >&2
+    echo "L'outil n'a montré aucune fenêtre en $((attente / 10)) secondes." >&2
     exit 1
 fi
 sleep 1 # let it paint
 import -window "$fenetre" "$capture"
-echo "No display: the tool ran under Xvfb; screenshot of its window saved to $capture"
+echo "Pas d'écran : l'outil a tourné sous Xvfb ; capture de sa fenêtre enregistrée dans $capture"

@@ -3,6 +3,7 @@
 
 #include "commandes.h"
 #include "controletarvo.h"
+#include "listelignes.h"
 #include "rapportratio.h"
 #include "servicemessages.h"
 #include "sondesysteme.h"
@@ -62,13 +63,22 @@ public:
     QString saisirTexte(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-// List1 as the window builds it: a list box of 329 x 69 pixels over a string list model.
+// A plain list box of List1's size, 329 x 69 pixels, over a string list model: the baselines' view.
 QListView* nouvelleListe(QWidget* parent)
 {
     auto* liste = new QListView(parent);
     liste->setModel(new QStringListModel(liste));
     liste->setUniformItemSizes(true);
     liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    liste->setGeometry(0, 0, 329, 69);
+    return liste;
+}
+
+// List1 as the window builds it: its own view, whose extent covers the widest line.
+QListView* nouvelleList1(QWidget* parent)
+{
+    auto* liste = new ListeLignes(parent);
+    liste->setModel(new QStringListModel(liste));
     liste->setGeometry(0, 0, 329, 69);
     return liste;
 }
@@ -117,7 +127,7 @@ void BM_List1ParCommand7(benchmark::State& etat)
     controles.CboGrille = new QComboBox(&fenetre);
     controles.txtCodeCCAM = new QLineEdit(QStringLiteral("AAFA001"), &fenetre);
     controles.DTPicker1 = new QDateEdit(QDate(2024, 3, 7), &fenetre);
-    controles.List1 = nouvelleListe(&fenetre);
+    controles.List1 = nouvelleList1(&fenetre);
     fenetre.show();
     ControleImmediat controle(reponse());
     MessagesMuets messages;

@@ -1,5 +1,6 @@
 #include "dialogueselectionacte.h"
 
+#include "actesmasques.h"
 #include "modelechapitres.h"
 #include "modeleresultats.h"
 #include "reponsesacte.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -31,6 +33,10 @@ QLabel* etiquetteDetail(const QString& nom, QWidget* parent, bool aLaLigne = fal
     etiquette->setObjectName(nom);
     etiquette->setWordWrap(aLaLigne);
     etiquette->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long text must not widen the details pane and push the splitter: it is cut, and whole in its
+    // tooltip.
+    if (!aLaLigne)
+        etiquette->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     return etiquette;
 }
 
@@ -76,6 +82,15 @@ DialogueSelectionActe::DialogueSelectionActe(const MagasinCcam& magasin, Context
     m_compte->setFixedWidth(
         m_compte->fontMetrics().horizontalAdvance(QStringLiteral("200 premiers actes  ")));
     m_compte->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_masques = new QLabel(this);
+    m_masques->setObjectName(QStringLiteral("lblActesMasques"));
+    // Always one line high, empty or not, so that the hint coming and going moves nothing.
+    m_masques->setMinimumHeight(m_masques->fontMetrics().height());
+    m_masques->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_minuterieMasques = new QTimer(this);
+    m_minuterieMasques->setSingleShot(true);
+    m_minuterieMasques->setInterval(delaiMasquesMs);
+    connect(m_minuterieMasques, &QTimer::timeout, this, &DialogueSelectionActe::signalerMasques);
 
     m_modeleResultats = new ModeleResultats(this);
     m_resultats = new QListView(this);
@@ -115,12 +130,12 @@ DialogueSelectionActe::DialogueSelectionActe(const MagasinCcam& magasin, Context
     formulaire->addRow(QStringLiteral("Prix :"), m_prix);
     formulaire->addRow(QStringLiteral("Regroupement :"), m_regroupement);
 
-    auto* partage = new QSplitter(this);
-    partage->setObjectName(QStringLiteral("splSelection"));
-    partage->addWidget(m_onglets);
-    partage->addWidget(details);
-    partage->setStretchFactor(0, 3);
-    partage->setStretchFactor(1, 2);
+    m_partage = new QSplitter(this);
+    m_partage->setObjectName(QStringLiteral("splSelection"));
+    m_partage->addWidget(m_onglets);
+    m_partage->addWidget(details);
+    m_partage->setStretchFactor(0, 3);
+    m_partage->setStretchFactor(1, 2);
 
     m_boutons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_boutons->setObjectName(QStringLiteral("boutons"));
@@ -139,7 +154,8 @@ DialogueSelectionActe::DialogueSelectionActe(const MagasinCcam& magasin, Context
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(contexteTexte);
     disposition->addLayout(ligneRecherche);
-    disposition->addWidget(partage, 1);
+    disposition->addWidget(m_masques);
+    disposition->addWidget(m_partage, 1);
     disposition->addWidget(m_boutons);
     resize(900, 560);
 
@@ -221,6 +237,35 @@ void DialogueSelectionActe::rechercher(const QString& texte)
         m_resultats->setCurrentIndex(m_modeleResultats->index(0));
     else
         surligner({});
+    // The hint of the last text stays until the new count is in, unless there is no text to count for.
+    if (texte.trimmed().isEmpty()) {
+        m_minuterieMasques->stop();
+        m_masques->clear();
+    } else {
+        m_minuterieMasques->start();
+    }
+}
+
+void DialogueSelectionActe::signalerMasques()
+{
+    const QString texte = m_recherche->text();
+    const QString note = texte.trimmed().isEmpty()
+                             ? QString()
+                             : texteActesMasques(m_magasin.masquesRecherche(texte, m_contexte), m_contexte);
+    m_masques->setText(note);
+    m_masques->setToolTip(note);
+}
+
+void DialogueSelectionActe::showEvent(QShowEvent* evenement)
+{
+    QDialog::showEvent(evenement);
+    // Laid out once by the stretch factors, then the splitter keeps its place: the details changing with
+    // each keystroke no longer move it, only the operator does.
+    if (!m_partagePose) {
+        m_partagePose = true;
+        const int largeur = m_partage->width();
+        m_partage->setSizes({largeur * 3 / 5, largeur - largeur * 3 / 5});
+    }
 }
 
 void DialogueSelectionActe::surligner(const QString& code)
@@ -236,8 +281,10 @@ void DialogueSelectionActe::afficherDetails()
 {
     const auto acte = m_codeSurligne.isEmpty() ? std::nullopt : m_magasin.acte(m_codeSurligne);
     if (!acte) {
-        for (QLabel* etiquette : {m_code, m_libelle, m_validite, m_activites, m_prix, m_regroupement})
+        for (QLabel* etiquette : {m_code, m_libelle, m_validite, m_activites, m_prix, m_regroupement}) {
             etiquette->clear();
+            etiquette->setToolTip({});
+        }
         return;
     }
     const ReponsesActe reponses(m_magasin, acte->code, m_contexte);
@@ -278,6 +325,8 @@ void DialogueSelectionActe::afficherDetails()
     m_regroupement->setText(regroupement
                                 ? QStringLiteral("%1 — %2").arg(regroupement->code, regroupement->libelle)
                                 : reponses.codeRegroupement());
+    for (QLabel* etiquette : {m_validite, m_activites, m_prix, m_regroupement})
+        etiquette->setToolTip(etiquette->text());
 }
 
 void DialogueSelectionActe::choisir(const QModelIndex& index)

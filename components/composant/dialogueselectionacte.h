@@ -12,6 +12,8 @@ class QLineEdit;
 class QListView;
 class QModelIndex;
 class QTabWidget;
+class QSplitter;
+class QTimer;
 class QTreeView;
 
 // The control's act-selection dialog: search by code prefix or label words, browse the chapters,
@@ -32,11 +34,17 @@ public:
     // The highlighted act, empty when none; after accept() the chosen one.
     QString codeSurligne() const { return m_codeSurligne; }
 
+    // How long typing must pause before the dialog counts the acts the context hides: the count takes a few
+    // queries over the whole store, kept off each keystroke.
+    static constexpr int delaiMasquesMs = 150;
+
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void showEvent(QShowEvent* evenement) override;
 
 private:
     void rechercher(const QString& texte);
+    void signalerMasques();
     void surligner(const QString& code);
     void afficherDetails();
     void choisir(const QModelIndex& index);
@@ -49,6 +57,10 @@ private:
 
     QLineEdit* m_recherche;
     QLabel* m_compte;
+    QLabel* m_masques;
+    QTimer* m_minuterieMasques;
+    QSplitter* m_partage;
+    bool m_partagePose = false;
     QTabWidget* m_onglets;
     QListView* m_resultats;
     QTreeView* m_chapitres;

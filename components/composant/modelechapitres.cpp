@@ -1,5 +1,6 @@
 #include "modelechapitres.h"
 
+#include "actesmasques.h"
 #include "reponsesacte.h"
 
 struct ModeleChapitres::Noeud
@@ -7,7 +8,9 @@ struct ModeleChapitres::Noeud
     QString code;
     QString libelle;
     bool estActe = false;
+    bool estNote = false; // the note on the acts the context hides
     bool charge = false;
+    ActesMasques masques;
     Noeud* parent = nullptr;
     int ligne = 0;
     std::vector<std::unique_ptr<Noeud>> enfants;
@@ -68,6 +71,17 @@ QVariant ModeleChapitres::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     const Noeud* n = noeudDe(index);
+    if (n->estNote) {
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole:
+            return n->libelle;
+        case RoleMasques:
+            return n->masques.total();
+        default:
+            return {};
+        }
+    }
     switch (role) {
     case Qt::DisplayRole:
         return n->estActe ? QStringLiteral("%1  %2").arg(n->code, n->libelle) : n->libelle;
@@ -78,6 +92,14 @@ QVariant ModeleChapitres::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+Qt::ItemFlags ModeleChapitres::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // The note can be read, not chosen.
+    return noeudDe(index)->estNote ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
 bool ModeleChapitres::hasChildren(const QModelIndex& parent) const
@@ -112,14 +134,35 @@ void ModeleChapitres::charger(Noeud* noeud, const QModelIndex& indexNoeud)
                          : QStringLiteral("%1  %2").arg(chapitre.strate, chapitre.libelle);
         nouveaux.push_back(std::move(n));
     }
-    for (const Acte& acte : m_magasin.actesDuNoeud(noeud->code, m_contexte.dateReference)) {
-        if (!m_magasin.retenu(acte.code, m_contexte))
+    ActesMasques masques;
+    // Every act of the chapter, whatever its dates: those the context hides are counted, by reason.
+    for (const Acte& acte : m_magasin.actesDuNoeud(noeud->code)) {
+        switch (m_magasin.masque(acte.code, m_contexte)) {
+        case MagasinCcam::Masque::Aucun:
+            break;
+        case MagasinCcam::Masque::Date:
+            ++masques.parDate;
             continue;
+        case MagasinCcam::Masque::Srt:
+            ++masques.parSrt;
+            continue;
+        case MagasinCcam::Masque::Specialite:
+            ++masques.parSpecialite;
+            continue;
+        }
         auto n = std::make_unique<Noeud>();
         n->code = acte.code;
         n->libelle = acte.libelleLong.isEmpty() ? acte.libelleCourt : acte.libelleLong;
         n->estActe = true;
         n->charge = true;
+        nouveaux.push_back(std::move(n));
+    }
+    if (masques.total() > 0) {
+        auto n = std::make_unique<Noeud>();
+        n->libelle = texteActesMasques(masques, m_contexte);
+        n->estNote = true;
+        n->charge = true;
+        n->masques = masques;
         nouveaux.push_back(std::move(n));
     }
     if (nouveaux.empty()) {

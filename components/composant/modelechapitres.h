@@ -8,7 +8,9 @@
 
 // The chapter hierarchy with the acts under their chapters, filled one level at a time when the
 // view asks for it (the whole CCAM is some 10,000 rows, too many to build when the dialog opens).
-// Acts are filtered by the query context as the search is.
+// Acts are filtered by the query context as the search is; a chapter whose acts the context hides, some or
+// all, ends with a note saying how many and why, in the search's own words, so it never opens empty
+// without a reason.
 class ModeleChapitres final : public QAbstractItemModel
 {
     Q_OBJECT
@@ -17,6 +19,7 @@ public:
     enum Role
     {
         RoleCode = Qt::UserRole + 1, // an act's code; empty for a chapter
+        RoleMasques,                 // on the note closing a chapter: how many of its acts the context hides
     };
 
     ModeleChapitres(const MagasinCcam& magasin, ContexteRequete contexte, QObject* parent = nullptr);
@@ -30,6 +33,7 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;

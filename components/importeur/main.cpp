@@ -1,4 +1,5 @@
 #include "importeurccam.h"
+#include "traductions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -28,11 +29,13 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ccam-import"));
+    installerTraductionsQt(app);
 
     QCommandLineParser parseur;
     parseur.setApplicationDescription(
         QStringLiteral("Importe les fichiers CSV de la CCAM (.csv ou .csv.gz) dans une base SQLite neuve."));
-    parseur.addHelpOption();
+    const QCommandLineOption aide({QStringLiteral("h"), QStringLiteral("aide"), QStringLiteral("help")},
+                                  QStringLiteral("Affiche cette aide."));
     const QCommandLineOption ignorer(QStringLiteral("ignorer-erreurs"),
                                      QStringLiteral("Écarte les lignes invalides, les signale et poursuit."));
     const QCommandLineOption silencieux(QStringLiteral("silencieux"),
@@ -40,12 +43,20 @@ int main(int argc, char* argv[])
     const QCommandLineOption version(QStringLiteral("version-donnees"),
                                      QStringLiteral("Version des données notée dans la base."),
                                      QStringLiteral("texte"));
-    parseur.addOptions({ignorer, silencieux, version});
+    parseur.addOptions({aide, ignorer, silencieux, version});
     parseur.addPositionalArgument(QStringLiteral("repertoire"),
                                   QStringLiteral("Répertoire des fichiers CSV."));
     parseur.addPositionalArgument(QStringLiteral("base"),
                                   QStringLiteral("Fichier SQLite à créer ou remplacer."));
-    parseur.process(app);
+    if (!parseur.parse(QCoreApplication::arguments())) {
+        ecrire(stderr,
+               QStringLiteral("ccam-import : ligne de commande refusée : %1\n").arg(parseur.errorText()));
+        return 2;
+    }
+    if (parseur.isSet(aide)) {
+        ecrire(stdout, parseur.helpText());
+        return 0;
+    }
     if (parseur.positionalArguments().size() != 2) {
         ecrire(stderr, QStringLiteral("ccam-import : deux arguments attendus, le répertoire et la base.\n"));
         return 2;

@@ -15,10 +15,10 @@
 
 namespace {
 
-// Filters shared by both halves of a search. ?10 date, ?11 grid, ?12 regrouping list, ?13 include
-// (1) or exclude (0) that list, ?14 SRT only.
+// Filters shared by both halves of a search and by the counts of what a context hides. ?10 date (empty: any
+// date, counts only), ?11 grid, ?12 regrouping list, ?13 include (1) or exclude (0) that list, ?14 SRT only.
 #define FILTRES_RECHERCHE                                                                                    \
-    " a.date_debut <= ?10 AND (a.date_fin IS NULL OR a.date_fin > ?10)"                                      \
+    " (?10 = '' OR (a.date_debut <= ?10 AND (a.date_fin IS NULL OR a.date_fin > ?10)))"                      \
     " AND (?12 = '' OR EXISTS (SELECT 1 FROM regroupement r WHERE r.code = a.code"                           \
     "      AND (instr(?12, ',' || r.regroupement || ',') > 0) = ?13))"                                       \
     " AND (?14 = 0 OR EXISTS (SELECT 1 FROM phase p WHERE p.code = a.code AND (" PRIX_EN_VIGUEUR(            \
@@ -39,6 +39,12 @@ const char* const sqlRechercheCode =
 const char* const sqlRechercheTexte =
     "SELECT " COLONNES_ACTE " FROM acte_fts f JOIN acte a ON a.rowid = f.rowid"
     " WHERE acte_fts MATCH ?1 AND" FILTRES_RECHERCHE " ORDER BY f.rowid LIMIT ?3";
+// The same two halves, counted; the label half leaves out the codes the code half counted (?2 to ?3).
+const char* const sqlCompteCode =
+    "SELECT count(*) FROM acte a WHERE a.code >= ?1 AND a.code < ?2 AND" FILTRES_RECHERCHE;
+const char* const sqlCompteTexte =
+    "SELECT count(*) FROM acte_fts f JOIN acte a ON a.rowid = f.rowid"
+    " WHERE acte_fts MATCH ?1 AND NOT (a.code >= ?2 AND a.code < ?3) AND" FILTRES_RECHERCHE;
 const char* const sqlActivites =
     "SELECT p.activite, p.phase, p.icr, coalesce(r.regroupement, ''), coalesce(l.libelle, '') FROM phase p"
     " LEFT JOIN regroupement r ON r.code = p.code AND r.activite = p.activite"
@@ -183,7 +189,7 @@ struct MagasinCcam::Prive
         sqlite3_stmt*& s = instructions[sql];
         if (!s && sqlite3_prepare_v3(base, sql, -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK) {
             // Only a store of another format gets here; the constructor has already checked that.
-            qWarning("magasin CCAM : %s", sqlite3_errmsg(base));
+            qWarning("magasin CCAM : requête impossible à préparer (%s)", sqlite3_errmsg(base));
             s = nullptr;
         }
         return Instruction(s);
@@ -491,18 +497,87 @@ bool MagasinCcam::estSrt(const QString& code, const ContexteRequete& contexte) c
 
 bool MagasinCcam::retenu(const QString& code, const ContexteRequete& contexte) const
 {
+    return masque(code, contexte) == Masque::Aucun;
+}
+
+MagasinCcam::Masque MagasinCcam::masque(const QString& code, const ContexteRequete& contexte) const
+{
     if (!valide(code, dateContexte(contexte)))
-        return false;
+        return Masque::Date;
     if (contexte.srtSeulement && !estSrt(code, contexte))
-        return false;
+        return Masque::Srt;
     const reglesccam::FamilleSpecialite famille = reglesccam::familleSpecialite(contexte.specialite);
     if (famille.inclure && famille.regroupements.isEmpty())
-        return true;
+        return Masque::Aucun;
     for (const Activite& a : activites(code)) {
         if (!a.regroupement.isEmpty() && famille.regroupements.contains(a.regroupement) == famille.inclure)
-            return true;
+            return Masque::Aucun;
     }
-    return false;
+    return Masque::Specialite;
+}
+
+ActesMasques MagasinCcam::masquesRecherche(const QString& texte, const ContexteRequete& contexte) const
+{
+    ActesMasques masques;
+    const QStringList mots = motsRecherche(texte);
+    const QString date = dateContexte(contexte);
+    const std::optional<int> grille = numeroGrille(contexte.grille);
+    if (mots.isEmpty() || date.isEmpty() || !grille)
+        return masques;
+
+    QString debut, fin;
+    static const QRegularExpression formeCode(QStringLiteral("^[a-z]{1,4}[0-9]{0,3}$"));
+    if (mots.size() == 1 && formeCode.match(mots.front()).hasMatch()) {
+        debut = mots.front().toUpper();
+        fin = debut;
+        fin.back() = QChar(fin.back().unicode() + 1);
+    }
+    QStringList termes;
+    for (const QString& mot : mots)
+        termes.append(QLatin1Char('"') + mot + QStringLiteral("\"*"));
+    const QString requeteTexte = termes.join(QLatin1Char(' '));
+
+    // The acts the search would keep with the date, the SRT restriction and the specialty as given or
+    // lifted: the same union of code and label matches as rechercher(), without its limit.
+    const auto compter = [&](const QString& dateFiltre, bool srt,
+                             const reglesccam::FamilleSpecialite& famille) {
+        const QString listeFamille =
+            famille.regroupements.isEmpty()
+                ? QString()
+                : QLatin1Char(',') + famille.regroupements.join(QLatin1Char(',')) + QLatin1Char(',');
+        const auto lier = [&](Instruction& q) {
+            q.texte(10, dateFiltre).entier(11, *grille).texte(12, listeFamille);
+            q.entier(13, famille.inclure ? 1 : 0).entier(14, srt ? 1 : 0);
+        };
+        qint64 nombre = 0;
+        if (!debut.isEmpty()) {
+            Instruction q = d->instruction(sqlCompteCode);
+            q.texte(1, debut).texte(2, fin);
+            lier(q);
+            if (q.ligne())
+                nombre += q.entier(0);
+        }
+        Instruction q = d->instruction(sqlCompteTexte);
+        q.texte(1, requeteTexte).texte(2, debut).texte(3, fin);
+        lier(q);
+        if (q.ligne())
+            nombre += q.entier(0);
+        return nombre;
+    };
+
+    // Lifted one after the other, specialty first, so that each act counts once, under the reason masque()
+    // gives it: the date before the SRT restriction before the specialty.
+    const reglesccam::FamilleSpecialite famille = reglesccam::familleSpecialite(contexte.specialite);
+    const reglesccam::FamilleSpecialite toutes{};
+    const bool specialiteActive = !(famille.inclure && famille.regroupements.isEmpty());
+    const qint64 gardes = compter(date, contexte.srtSeulement, famille);
+    const qint64 sansSpecialite = specialiteActive ? compter(date, contexte.srtSeulement, toutes) : gardes;
+    const qint64 sansSrt = contexte.srtSeulement ? compter(date, false, toutes) : sansSpecialite;
+    const qint64 tous = compter(QString(), false, toutes);
+    masques.parSpecialite = sansSpecialite - gardes;
+    masques.parSrt = sansSrt - sansSpecialite;
+    masques.parDate = tous - sansSrt;
+    return masques;
 }
 
 namespace {

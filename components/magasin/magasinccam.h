@@ -80,6 +80,16 @@ struct MetaDonnees
     QString source;     // directory the data was imported from
 };
 
+// How many acts a context hides from a search, by the reason that hides each one (MagasinCcam::masque).
+struct ActesMasques
+{
+    qint64 parDate = 0;       // not valid on the context date
+    qint64 parSrt = 0;        // valid, but not SRT while the context asks for SRT only
+    qint64 parSpecialite = 0; // valid and SRT enough, but outside the specialty's family
+    qint64 total() const { return parDate + parSrt + parSpecialite; }
+    friend bool operator==(const ActesMasques&, const ActesMasques&) = default;
+};
+
 // Thrown by the constructor only: a query on an open store never throws, it answers "nothing".
 class ErreurMagasin : public std::runtime_error
 {
@@ -135,6 +145,17 @@ public:
     // Whether a search in this context keeps the act: valid on the context date, SRT when the context
     // asks for SRT only, within the specialty's family of regrouping codes. Browsing uses it too.
     bool retenu(const QString& code, const ContexteRequete& contexte) const;
+    // Why the context hides the act: the first of these that applies, in this order.
+    enum class Masque
+    {
+        Aucun,
+        Date,
+        Srt,
+        Specialite
+    };
+    Masque masque(const QString& code, const ContexteRequete& contexte) const;
+    // The acts the text matches (as rechercher() matches them, with no limit) that the context hides.
+    ActesMasques masquesRecherche(const QString& texte, const ContexteRequete& contexte) const;
 
     static QString racineChapitres() { return QStringLiteral("000001"); }
     std::optional<NoeudChapitre> noeud(const QString& code) const;

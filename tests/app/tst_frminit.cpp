@@ -3,17 +3,21 @@
 #include "echec.h"
 #include "frminit.h"
 #include "journaltest.h"
+#include "listelignes.h"
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tablecontroles.h"
+#include "tarvo.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -147,6 +151,12 @@ private Q_SLOTS:
     void geometrie_data();
     void geometrie();
     void fenetreFixeCentreeSansReduction();
+    void list1EstLaVueDesLignesEntieres();
+    void dateTapee_data();
+    void dateTapee();
+    void calendrierEnFrancais();
+    void centreeParSonCadre_data();
+    void centreeParSonCadre();
     void policesEtAlignements_data();
     void policesEtAlignements();
 
@@ -157,6 +167,7 @@ private Q_SLOTS:
     void chaqueBoutonLanceSonGestionnaire();
     void cablageDesBoutons();
     void sourceDeLaSequenceLitLaFenetreAuMomentVoulu();
+    void command3LitLaDateEtLaGrilleDeCetteFenetre();
 
     void zonesEnLectureSeule_data();
     void zonesEnLectureSeule();
@@ -420,10 +431,110 @@ void TestFrmInit::fenetreFixeCentreeSansReduction()
     QVERIFY(iconeFenetre != iconeBouton);
 
     afficher();
+    QTest::qWait(0);
     const QPoint centre = m_fenetre->screen()->availableGeometry().center();
-    // The client area is centred; a window manager's frame shifts it by a few pixels at most.
-    QVERIFY((m_fenetre->geometry().center() - centre).manhattanLength() <= 4);
+    // The whole window is centred, title bar and frame included, not its client area.
+    QVERIFY2((m_fenetre->frameGeometry().center() - centre).manhattanLength() <= 1,
+             qPrintable(QStringLiteral("cadre %1,%2 %3x%4, centre %5,%6")
+                            .arg(m_fenetre->frameGeometry().x())
+                            .arg(m_fenetre->frameGeometry().y())
+                            .arg(m_fenetre->frameGeometry().width())
+                            .arg(m_fenetre->frameGeometry().height())
+                            .arg(centre.x())
+                            .arg(centre.y())));
     QVERIFY(!controle<QPushButton>(QStringLiteral("Command3"))->isVisible());
+}
+
+void TestFrmInit::list1EstLaVueDesLignesEntieres()
+{
+    auto* liste = qobject_cast<ListeLignes*>(controle<QListView>(QStringLiteral("List1")));
+    QVERIFY(liste);
+    QVERIFY(liste->uniformItemSizes());
+    QVERIFY(qobject_cast<QStringListModel*>(liste->model()));
+}
+
+void TestFrmInit::dateTapee_data()
+{
+    QTest::addColumn<QString>("touches"); // "<haut>" and "<droite>" stand for the arrow keys
+    QTest::addColumn<QDate>("date");
+
+    // The picker shows 05/03/2024 and the operator clicks in the day first.
+    QTest::newRow("huit chiffres d'affilée") << QStringLiteral("01012010") << QDate(2010, 1, 1);
+    QTest::newRow("avec les barres") << QStringLiteral("01/01/2010") << QDate(2010, 1, 1);
+    QTest::newRow("un chiffre par partie et les barres") << QStringLiteral("1/2/2010") << QDate(2010, 2, 1);
+    QTest::newRow("jour de fin de mois gardé pour le mois tapé")
+        << QStringLiteral("31122024") << QDate(2024, 12, 31);
+    QTest::newRow("un chiffre qui ne peut avoir de second") << QStringLiteral("471999") << QDate(1999, 7, 4);
+    QTest::newRow("30 février ramené au dernier jour") << QStringLiteral("30022023") << QDate(2023, 2, 28);
+    QTest::newRow("année à deux chiffres, puis la barre") << QStringLiteral("01/01/10/") << QDate(2010, 1, 1);
+    QTest::newRow("la flèche fait toujours un pas") << QStringLiteral("<haut>") << QDate(2024, 3, 6);
+    QTest::newRow("flèche sur le mois après la barre") << QStringLiteral("/<haut>") << QDate(2024, 4, 5);
+}
+
+void TestFrmInit::dateTapee()
+{
+    QFETCH(QString, touches);
+    QFETCH(QDate, date);
+    afficher();
+    auto* picker = controle<QDateEdit>(QStringLiteral("DTPicker1"));
+    picker->setDate(QDate(2024, 3, 5));
+    auto* zone = picker->findChild<QLineEdit*>();
+    // In the day, as the operator clicks on it.
+    QTest::mouseClick(zone, Qt::LeftButton, {},
+                      QPoint(zone->fontMetrics().horizontalAdvance(u"0"_s), zone->height() / 2));
+    QCOMPARE(picker->currentSection(), QDateTimeEdit::DaySection);
+
+    QString reste = touches;
+    while (!reste.isEmpty()) {
+        if (reste.startsWith(u"<haut>"_s)) {
+            QTest::keyClick(picker, Qt::Key_Up);
+            reste.remove(0, 6);
+        } else {
+            QTest::keyClicks(picker, reste.left(1));
+            reste.remove(0, 1);
+        }
+    }
+    QCOMPARE(picker->date(), date);
+    // Leaving the picker keeps what was typed.
+    QTest::keyClick(picker, Qt::Key_Tab);
+    QCOMPARE(picker->date(), date);
+}
+
+// The drop-down calendar speaks French under any locale, the C one included.
+void TestFrmInit::calendrierEnFrancais()
+{
+    QLocale::setDefault(QLocale::c());
+    FrmInit fenetre(*m_messages, fabrique(), m_sonde, commandesTest());
+    auto* calendrier = fenetre.findChild<QDateEdit*>(QStringLiteral("DTPicker1"))->calendarWidget();
+    QCOMPARE(calendrier->locale().monthName(1), u"janvier"_s);
+    QCOMPARE(calendrier->firstDayOfWeek(), Qt::Monday);
+}
+
+void TestFrmInit::centreeParSonCadre_data()
+{
+    QTest::addColumn<QRect>("disponible");
+    QTest::addColumn<QMargins>("cadre");
+    QTest::addColumn<QPoint>("coin"); // where the frame's top-left corner goes
+
+    const QRect ecran(0, 0, 1280, 1024);
+    QTest::newRow("sans cadre") << ecran << QMargins() << QPoint(279, 330);
+    // A 30-pixel title bar raises the window by half of it, a 4-pixel border moves it 4 pixels left; an odd
+    // spare pixel goes to the right and bottom.
+    QTest::newRow("barre de titre et bordures") << ecran << QMargins(4, 30, 4, 4) << QPoint(275, 313);
+    QTest::newRow("écran décalé, barre des tâches à gauche")
+        << QRect(1328, 0, 1232, 1024) << QMargins(8, 31, 8, 8) << QPoint(1575, 311);
+}
+
+void TestFrmInit::centreeParSonCadre()
+{
+    QFETCH(QRect, disponible);
+    QFETCH(QMargins, cadre);
+    QFETCH(QPoint, coin);
+
+    const QSize client(721, 363);
+    QCOMPARE(positionCentree(disponible, client, cadre), coin);
+    const QRect fenetre(coin, client.grownBy(cadre));
+    QVERIFY((fenetre.center() - disponible.center()).manhattanLength() <= 1);
 }
 
 void TestFrmInit::policesEtAlignements_data()
@@ -610,6 +721,37 @@ void TestFrmInit::sourceDeLaSequenceLitLaFenetreAuMomentVoulu()
 
     QCOMPARE(source.dateReference(), QStringLiteral("20240305"));
     QCOMPARE(source.grilleTarifaire(), QStringLiteral("002"));
+}
+
+// The real wiring of the hidden button, down to the library call: the price step gets this window's date and
+// grid as the operator left them, not values of another window or of the load.
+void TestFrmInit::command3LitLaDateEtLaGrilleDeCetteFenetre()
+{
+    using FonctionReinitialiser = void (*)();
+    using FonctionJournal = int32_t (*)(char* tampon, int32_t taille);
+    QLibrary fautive(QStringLiteral(CHEMIN_TARVO_FAUTIF));
+    QVERIFY2(fautive.load(), qPrintable(fautive.errorString()));
+    const auto reinitialiser =
+        reinterpret_cast<FonctionReinitialiser>(fautive.resolve("Fautif_Reinitialiser"));
+    const auto journal = reinterpret_cast<FonctionJournal>(fautive.resolve("Fautif_Journal"));
+    QVERIFY(reinitialiser && journal);
+    tarvo::definirCheminBibliotheque(QStringLiteral(CHEMIN_TARVO_FAUTIF));
+    reinitialiser();
+
+    m_fenetre = std::make_unique<FrmInit>(*m_messages, fabrique(), m_sonde);
+    m_fenetre->charger();
+    m_fenetre->controles().DTPicker1->setDate(QDate(2024, 3, 5));
+    m_fenetre->controles().CboGrille->setCurrentIndex(2);
+    controle<QPushButton>(QStringLiteral("Command3"))->click();
+    tarvo::definirCheminBibliotheque(QString());
+
+    QByteArray tampon(1 << 16, '\0');
+    const int32_t longueur = journal(tampon.data(), static_cast<int32_t>(tampon.size()));
+    const QStringList appels =
+        QString::fromUtf8(tampon.constData(), longueur).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(appels.size(), 7);
+    QCOMPARE(appels.at(2).section(QLatin1Char(' '), 0, 0),
+             QStringLiteral("GetPrixUnitaireActeSupplement_Tarvo(JLNL001,1,0,20240305,002)"));
 }
 
 void TestFrmInit::zonesEnLectureSeule_data()

@@ -1,10 +1,13 @@
 #include "servicemessagesqt.h"
+#include "traductions.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -33,10 +36,14 @@ class TestServiceMessagesQt : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // As the program does at start-up.
+    void initTestCase() { QVERIFY(installerTraductionsQt(*qApp)); }
+
     void messageModalAvecOkSeulement_data();
     void messageModalAvecOkSeulement();
     void saisie_data();
     void saisie();
+    void boutonsEtMenusEnFrancais();
 
 private:
     ServiceMessagesQt m_service;
@@ -117,6 +124,28 @@ void TestServiceMessagesQt::saisie()
 
     QCOMPARE(titre, QStringLiteral("Saisie"));
     QCOMPARE(reponse, resultat);
+}
+
+// Qt's own texts read French whatever the locale, which still decides how numbers are written.
+void TestServiceMessagesQt::boutonsEtMenusEnFrancais()
+{
+    QStringList boutons;
+    QStringList menu;
+    quandModalOuvert([&](QWidget* modal) {
+        for (const QPushButton* bouton : modal->findChildren<QPushButton*>())
+            boutons.append(bouton->text());
+        const std::unique_ptr<QMenu> contextuel(modal->findChild<QLineEdit*>()->createStandardContextMenu());
+        for (const QAction* action : contextuel->actions())
+            if (!action->isSeparator())
+                menu.append(action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0));
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    m_service.saisirTexte(QStringLiteral("Code acte :"), QStringLiteral("Saisie"), QString());
+
+    boutons.sort();
+    QCOMPARE(boutons, (QStringList{QStringLiteral("Annuler"), QStringLiteral("OK")}));
+    QVERIFY2(menu.contains(QStringLiteral("Coller")) && menu.contains(QStringLiteral("Tout sélectionner")),
+             qPrintable(menu.join(QLatin1Char('|'))));
 }
 
 QTEST_MAIN(TestServiceMessagesQt)

@@ -137,6 +137,10 @@ private Q_SLOTS:
     void remplirListeModificateurs();
     void gardeDuCodeActe_data();
     void gardeDuCodeActe();
+    void gardeNeRogneQueLesEspaces_data();
+    void gardeNeRogneQueLesEspaces();
+    void rechercheLibelleEcritLesDeuxReponses_data();
+    void rechercheLibelleEcritLesDeuxReponses();
     void lignesDeList1_data();
     void lignesDeList1();
     void secondeExecutionRemplaceLesLignes();
@@ -394,6 +398,58 @@ void TestCommandes::gardeDuCodeActe()
     executer(bouton);
     QCOMPARE(m_journal->entrees, QStringList{Garde});
     QCOMPARE(m_fenetre->etat(), avant);
+}
+
+void TestCommandes::gardeNeRogneQueLesEspaces_data()
+{
+    QTest::addColumn<QString>("bouton");
+    QTest::addColumn<QString>("codeActe");
+
+    for (const char* bouton : {"Command4", "Command5", "Command6", "Command7"}) {
+        QTest::addRow("%s tabulations seules", bouton) << QString::fromLatin1(bouton) << S("\t\t");
+        QTest::addRow("%s espaces insecables seuls", bouton)
+            << QString::fromLatin1(bouton) << S("\u00A0\u00A0");
+        QTest::addRow("%s espaces et tabulation", bouton) << QString::fromLatin1(bouton) << S(" \t ");
+    }
+}
+
+// Only the space character is trimmed: a code of other blanks passes the guard and goes to the control as it
+// stands.
+void TestCommandes::gardeNeRogneQueLesEspaces()
+{
+    QFETCH(QString, bouton);
+    QFETCH(QString, codeActe);
+
+    m_fenetre->controles.txtCodeCCAM->setText(codeActe);
+    executer(bouton);
+    QVERIFY(!m_journal->entrees.contains(Garde));
+    QVERIFY2(m_journal->entrees.contains(ecrit("CodeActe", codeActe)),
+             qPrintable(m_journal->entrees.join(u'\n')));
+}
+
+void TestCommandes::rechercheLibelleEcritLesDeuxReponses_data()
+{
+    QTest::addColumn<QString>("libelle");
+    QTest::addColumn<QString>("libelleLong");
+
+    QTest::newRow("deux reponses vides: les deux zones videes") << S("") << S("");
+    QTest::newRow("libelle seul") << S("Acte") << S("");
+    QTest::newRow("libelle long seul") << S("") << S("Acte long");
+    QTest::newRow("espaces gardes") << S(" Acte ") << S(" Acte long ");
+}
+
+void TestCommandes::rechercheLibelleEcritLesDeuxReponses()
+{
+    QFETCH(QString, libelle);
+    QFETCH(QString, libelleLong);
+
+    m_fenetre->controles.txtCodeCCAM->setText(S("AAFA001"));
+    m_controle->reponses.insert(DispId::LireLibelle, libelle);
+    m_controle->reponses.insert(DispId::LireLibelleLong, libelleLong);
+    executer(S("Command6"));
+    // Both boxes held "ancien": each now holds its answer exactly, an empty one included.
+    QCOMPARE(m_fenetre->controles.txtLibCCAM->text(), libelle);
+    QCOMPARE(m_fenetre->controles.txtLibLongCCAM->text(), libelleLong);
 }
 
 void TestCommandes::lignesDeList1_data()

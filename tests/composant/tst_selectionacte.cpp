@@ -1,8 +1,11 @@
 // SelectionActe driven headless: the dialog is found as the active modal widget and worked with
 // the keyboard and mouse as an operator would, then the control's result properties are read.
+#include "actesmasques.h"
 #include "controletarvo.h"
+#include "dialogueselectionacte.h"
 #include "echec.h"
 #include "fabriquectltarvo.h"
+#include "magasinccam.h"
 #include "modelechapitres.h"
 #include "modeleresultats.h"
 
@@ -13,6 +16,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSet>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -88,6 +93,11 @@ private Q_SLOTS:
     void contexteRestreintLaRecherche();
     void detailsDansLeContexte();
     void choixDansLesChapitres();
+    void actesMasquesDits_data();
+    void actesMasquesDits();
+    void chapitresEtRechercheDAccord_data();
+    void chapitresEtRechercheDAccord();
+    void partageImmobilePendantLaFrappe();
 
 private:
     // Calls SelectionActe with the action run on its dialog; false when no dialog showed.
@@ -360,6 +370,146 @@ void TestSelectionActe::detailsDansLeContexte()
     QVERIFY2(contexte.contains(u"01/06/2025"_s) && contexte.contains(u"004"_s), qPrintable(contexte));
     // Cancelled: the result properties go on describing the written act.
     QCOMPARE(m_ctl->lire(DispId::PrixActe).toString(), u"49500"_s);
+}
+
+void TestSelectionActe::actesMasquesDits_data()
+{
+    QTest::addColumn<qint32>("specialite");
+    QTest::addColumn<qint32>("srt");
+    QTest::addColumn<QString>("frappe");
+    QTest::addColumn<int>("resultats");
+    QTest::addColumn<QString>("note");
+
+    QTest::newRow("spécialité 06 : chirurgie masquée")
+        << 6 << 0 << u"gastrectomie"_s << 0 << u"2 actes masqués par la spécialité 06"_s;
+    QTest::newRow("sans spécialité : rien de masqué") << 0 << 0 << u"gastrectomie"_s << 2 << QString();
+    QTest::newRow("SRT uniquement") << 0 << 1 << u"surveillance"_s << 0
+                                    << u"1 acte masqué par « SRT uniquement »"_s;
+    QTest::newRow("acte fermé à la date de référence")
+        << 0 << 0 << u"irrad"_s << 1 << u"1 acte masqué par la date du 01/06/2025"_s;
+    QTest::newRow("deux raisons")
+        << 19 << 0 << u"irrad"_s << 0
+        << u"2 actes masqués : 1 par la spécialité 19, 1 par la date du 01/06/2025"_s;
+}
+
+// The dialog says what the context hides of what the text matches, once typing pauses.
+void TestSelectionActe::actesMasquesDits()
+{
+    QFETCH(qint32, specialite);
+    QFETCH(qint32, srt);
+    QFETCH(QString, frappe);
+    QFETCH(int, resultats);
+    QFETCH(QString, note);
+    m_ctl->ecrire(DispId::CodeSpecialite, specialite);
+    m_ctl->ecrire(DispId::SRTSeulement, srt);
+    int nombre = -1;
+    QString lue, apresEffacement;
+    QVERIFY(selectionner([&](QDialog* dialogue) {
+        auto* champ = enfant<QLineEdit>(dialogue, "txtRecherche");
+        auto* masques = enfant<QLabel>(dialogue, "lblActesMasques");
+        taper(champ, frappe);
+        nombre = enfant<QListView>(dialogue, "lstResultats")->model()->rowCount();
+        QTest::qWait(3 * DialogueSelectionActe::delaiMasquesMs);
+        lue = masques->text();
+        champ->clear();
+        apresEffacement = masques->text();
+    }));
+    QCOMPARE(nombre, resultats);
+    QCOMPARE(lue, note);
+    QCOMPARE(apresEffacement, QString());
+}
+
+void TestSelectionActe::chapitresEtRechercheDAccord_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<qint32>("specialite");
+    QTest::addColumn<bool>("srt");
+    QTest::newRow("radiologue") << u"20250601"_s << 6 << false;
+    QTest::newRow("SRT uniquement") << u"20250601"_s << 0 << true;
+    QTest::newRow("dentiste en 2008") << u"20080101"_s << 19 << false;
+}
+
+// Every act shows in the chapters exactly when a search in the same context keeps it; each chapter ends
+// with a note counting, in the search's words, the acts of its own the context hides; none opens empty.
+void TestSelectionActe::chapitresEtRechercheDAccord()
+{
+    QFETCH(QString, date);
+    QFETCH(qint32, specialite);
+    QFETCH(bool, srt);
+    const ContexteRequete contexte{date, u"001"_s, specialite, srt};
+    const MagasinCcam magasin(QStringLiteral(BANC_CCAM_ECHANTILLON));
+    ModeleChapitres modele(magasin, contexte);
+
+    QStringList montres;
+    qint64 masques = 0;
+    std::function<void(const QModelIndex&)> parcourir = [&](const QModelIndex& parent) {
+        if (modele.canFetchMore(parent))
+            modele.fetchMore(parent);
+        if (parent.isValid() && modele.data(parent, ModeleChapitres::RoleCode).toString().isEmpty())
+            QVERIFY2(modele.rowCount(parent) > 0 || !modele.hasChildren(parent),
+                     qPrintable(modele.data(parent).toString()));
+        for (int i = 0; i < modele.rowCount(parent); ++i) {
+            const QModelIndex index = modele.index(i, 0, parent);
+            const QString code = index.data(ModeleChapitres::RoleCode).toString();
+            if (!code.isEmpty()) {
+                montres.append(code);
+                QVERIFY(magasin.rechercher(code, contexte).size() == 1);
+            } else if (index.data(ModeleChapitres::RoleMasques).isValid()) {
+                masques += index.data(ModeleChapitres::RoleMasques).toLongLong();
+                QVERIFY(!(modele.flags(index) & Qt::ItemIsSelectable));
+                QVERIFY2(index.data().toString().contains(u"masqué"_s), qPrintable(index.data().toString()));
+            } else {
+                parcourir(index);
+            }
+        }
+    };
+    parcourir({});
+    // Every act of the sample, whatever its dates: those valid in 2008 and those valid in 2025.
+    QSet<QString> tousLesActes;
+    for (const QString& jour : {u"20080101"_s, u"20250601"_s})
+        for (QChar lettre = u'A'; lettre <= u'Z'; lettre = QChar(lettre.unicode() + 1))
+            for (const Acte& acte : magasin.rechercher(QString(lettre), {jour, u"001"_s, 0, false}, 1000))
+                tousLesActes.insert(acte.code);
+    QVERIFY(tousLesActes.size() >= 29);
+    QStringList attendus;
+    qint64 attendusMasques = 0;
+    for (const QString& code : std::as_const(tousLesActes)) {
+        if (magasin.masque(code, contexte) == MagasinCcam::Masque::Aucun)
+            attendus.append(code);
+        else
+            ++attendusMasques;
+    }
+    montres.sort();
+    attendus.sort();
+    QCOMPARE(montres, attendus);
+    QCOMPARE(masques, attendusMasques);
+}
+
+// Typing and moving through the results change the details, never the splitter between them.
+void TestSelectionActe::partageImmobilePendantLaFrappe()
+{
+    QList<QList<int>> tailles;
+    QVERIFY(selectionner([&](QDialog* dialogue) {
+        auto* partage = enfant<QSplitter>(dialogue, "splSelection");
+        auto* champ = enfant<QLineEdit>(dialogue, "txtRecherche");
+        tailles.append(partage->sizes());
+        for (const QString& texte : {u"gastrectomie longitudinale"_s, u"HFFC"_s, u"écho"_s}) {
+            champ->clear();
+            for (const QChar c : texte) {
+                taper(champ, QString(c));
+                QCoreApplication::processEvents();
+                tailles.append(partage->sizes());
+            }
+            for (int i = 0; i < 3; ++i) {
+                QTest::keyClick(champ, Qt::Key_Down);
+                QCoreApplication::processEvents();
+                tailles.append(partage->sizes());
+            }
+        }
+    }));
+    QVERIFY(tailles.size() > 1);
+    for (const QList<int>& t : std::as_const(tailles))
+        QCOMPARE(t, tailles.constFirst());
 }
 
 void TestSelectionActe::choixDansLesChapitres()

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTest>
 #include <functional>
+#include <tuple>
 
 using Acces = std::function<void(MembresCtlTarvo&)>;
 Q_DECLARE_METATYPE(Acces)
@@ -21,6 +22,26 @@ public:
     QVariant lire(qint32) override { return {}; }
     QVariant appeler(qint32) override { return {}; }
     QVariant renvoi;
+};
+
+// Keeps the bare identifiers the members reach, so they are checked against the control's published values
+// rather than against the names the tool gives them.
+class ControleIdentifiants : public ControleDispatch
+{
+public:
+    void ecrire(qint32 dispId, const QVariant&) override { identifiants.append(dispId); }
+    void ecrireParReference(qint32 dispId, QVariant&) override { identifiants.append(dispId); }
+    QVariant lire(qint32 dispId) override
+    {
+        identifiants.append(dispId);
+        return QString();
+    }
+    QVariant appeler(qint32 dispId) override
+    {
+        identifiants.append(dispId);
+        return QString();
+    }
+    QList<qint32> identifiants;
 };
 
 } // namespace
@@ -44,104 +65,112 @@ void TestMembresCtlTarvo::chaqueMembrePasseParSonIdentifiant_data()
 {
     QTest::addColumn<Acces>("acces");
     QTest::addColumn<QString>("trace");
+    QTest::addColumn<qint32>("identifiant"); // as the control publishes it
 
     QTest::newRow("CheminConfig") << Acces([](auto& m) { m.setCheminConfig(QStringLiteral("C:\\x")); })
-                                  << QStringLiteral("CheminConfig <- \"C:\\x\"");
+                                  << QStringLiteral("CheminConfig <- \"C:\\x\"") << qint32(0x4003001C);
     QTest::newRow("SRTSeulement") << Acces([](auto& m) { m.setSRTSeulement(1); })
-                                  << QStringLiteral("SRTSeulement <- 1");
+                                  << QStringLiteral("SRTSeulement <- 1") << qint32(0x4003001D);
     QTest::newRow("CodeSpecialite par reference") << Acces([](auto& m) {
         qint32 code = 6;
         m.setCodeSpecialite(code);
-    }) << QStringLiteral("CodeSpecialite <-& 6");
+    }) << QStringLiteral("CodeSpecialite <-& 6") << qint32(0x4003001E);
     QTest::newRow("CodeActe par valeur") << Acces([](auto& m) { m.setCodeActe(QStringLiteral(" A ")); })
-                                         << QStringLiteral("CodeActe <- \" A \"");
+                                         << QStringLiteral("CodeActe <- \" A \"") << qint32(0x4003001F);
     QTest::newRow("CodeActe par reference") << Acces([](auto& m) {
         QString code = QStringLiteral("B");
         m.setCodeActeParReference(code);
-    }) << QStringLiteral("CodeActe <-& \"B\"");
+    }) << QStringLiteral("CodeActe <-& \"B\"")
+                                            << qint32(0x4003001F);
     QTest::newRow("DateReference") << Acces([](auto& m) { m.setDateReference(QStringLiteral("20240307")); })
-                                   << QStringLiteral("DateReference <- \"20240307\"");
+                                   << QStringLiteral("DateReference <- \"20240307\"") << qint32(0x40030022);
     QTest::newRow("GrilleTarifaire") << Acces([](auto& m) { m.setGrilleTarifaire(QStringLiteral("002")); })
-                                     << QStringLiteral("GrilleTarifaire <- \"002\"");
+                                     << QStringLiteral("GrilleTarifaire <- \"002\"") << qint32(0x40030029);
 
-    const std::pair<const char*, Acces> lectures[] = {
-        {"CodeActe ->",
+    const std::tuple<const char*, qint32, Acces> lectures[] = {
+        {"CodeActe ->", 0x4003001F,
          [](auto& m) {
              m.CodeActe();
          }},
-        {"LibelleLongActe ->",
+        {"LibelleLongActe ->", 0x40030020,
          [](auto& m) {
              m.LibelleLongActe();
          }},
-        {"LibelleCourtActe ->",
+        {"LibelleCourtActe ->", 0x40030021,
          [](auto& m) {
              m.LibelleCourtActe();
          }},
-        {"Modificateurs ->",
+        {"Modificateurs ->", 0x40030023,
          [](auto& m) {
              m.Modificateurs();
          }},
-        {"ModificateursActivite1 ->",
+        {"ModificateursActivite1 ->", 0x40030024,
          [](auto& m) {
              m.ModificateursActivite1();
          }},
-        {"ModificateursActivite4 ->",
+        {"ModificateursActivite4 ->", 0x40030025,
          [](auto& m) {
              m.ModificateursActivite4();
          }},
-        {"ModificateursActivite5 ->",
+        {"ModificateursActivite5 ->", 0x40030026,
          [](auto& m) {
              m.ModificateursActivite5();
          }},
-        {"PrixActe ->",
+        {"PrixActe ->", 0x40030027,
          [](auto& m) {
              m.PrixActe();
          }},
-        {"CodeRegroupement ->",
+        {"CodeRegroupement ->", 0x40030028,
          [](auto& m) {
              m.CodeRegroupement();
          }},
-        {"SelectionActe()",
+        {"SelectionActe()", 0x60030008,
          [](auto& m) {
              m.SelectionActe();
          }},
-        {"LireLibelle()",
+        {"LireLibelle()", 0x60030009,
          [](auto& m) {
              m.LireLibelle();
          }},
-        {"LirePrix()",
+        {"LirePrix()", 0x6003000A,
          [](auto& m) {
              m.LirePrix();
          }},
-        {"LireModificateurs()",
+        {"LireModificateurs()", 0x6003000B,
          [](auto& m) {
              m.LireModificateurs();
          }},
-        {"LireModificateursActe()",
+        {"LireModificateursActe()", 0x6003000C,
          [](auto& m) {
              m.LireModificateursActe();
          }},
-        {"LireRegroupements()",
+        {"LireRegroupements()", 0x6003000D,
          [](auto& m) {
              m.LireRegroupements();
          }},
-        {"LireLibelleLong()",
+        {"LireLibelleLong()", 0x6003000E,
          [](auto& m) {
              m.LireLibelleLong();
          }},
-        {"LireActesCompatibles()",
+        {"LireActesCompatibles()", 0x6003000F,
          [](auto& m) {
              m.LireActesCompatibles();
          }},
     };
-    for (const auto& [trace, acces] : lectures)
-        QTest::newRow(trace) << acces << QString::fromLatin1(trace);
+    for (const auto& [trace, identifiant, acces] : lectures)
+        QTest::newRow(trace) << acces << QString::fromLatin1(trace) << identifiant;
 }
 
 void TestMembresCtlTarvo::chaqueMembrePasseParSonIdentifiant()
 {
     QFETCH(Acces, acces);
     QFETCH(QString, trace);
+    QFETCH(qint32, identifiant);
+
+    ControleIdentifiants nu;
+    MembresCtlTarvo membresNus(nu);
+    acces(membresNus);
+    QCOMPARE(nu.identifiants, QList<qint32>{identifiant});
 
     JournalTest journal;
     ControleEnregistreur controle(&journal);
@@ -169,6 +198,11 @@ void TestMembresCtlTarvo::valeurLueCommeTexte_data()
     QTest::newRow("64 bits") << QVariant(qint64(1) << 40) << c << QStringLiteral("1099511627776");
     QTest::newRow("decimal en francais") << QVariant(12.5) << fr << QStringLiteral("12,5");
     QTest::newRow("decimal en C") << QVariant(12.5) << c << QStringLiteral("12.5");
+    // As the automation runtime writes them, not as Qt would ("1e+05", "0,10000000149011612").
+    QTest::newRow("double rond") << QVariant(100000.0) << fr << QStringLiteral("100000");
+    QTest::newRow("float en francais") << QVariant(0.1f) << fr << QStringLiteral("0,1");
+    QTest::newRow("double grand") << QVariant(1e15) << c << QStringLiteral("1E+15");
+    QTest::newRow("double petit en francais") << QVariant(0.000015) << fr << QStringLiteral("1,5E-05");
     QTest::newRow("reponse vide") << QVariant() << c << QString();
     QTest::newRow("liste") << QVariant(QStringList{QStringLiteral("a")}) << c << QString();
     QTest::newRow("booleen") << QVariant(true) << c << QString();

@@ -350,6 +350,32 @@ private Q_SLOTS:
             QVERIFY(QString::fromLocal8Bit(p.readAllStandardOutput()).contains(u"1 lignes écartées"_qs));
     }
 
+    // The help and a refused line in French, Qt's own headings included; nothing is written then.
+    void aideEtRefusEnFrancais_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("statut");
+        QTest::addColumn<QString>("attendu");
+        QTest::addColumn<QString>("absent");
+        QTest::newRow("aide") << QStringList{u"--help"_qs} << 0 << u"Affiche cette aide."_qs << u"Usage:"_qs;
+        QTest::newRow("option inconnue")
+            << QStringList{u"--ignorer"_qs, u"a"_qs, u"b"_qs} << 2
+            << u"ccam-import : ligne de commande refusée : Option inconnue"_qs << u"Unknown"_qs;
+    }
+    void aideEtRefusEnFrancais()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, statut);
+        QFETCH(QString, attendu);
+        QFETCH(QString, absent);
+        QProcess p;
+        p.start(QStringLiteral(BANC_CCAM_IMPORT), arguments);
+        QVERIFY(p.waitForFinished(60000));
+        const QString sortie = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+        QCOMPARE(p.exitCode(), statut);
+        QVERIFY2(sortie.contains(attendu) && !sortie.contains(absent), qPrintable(sortie));
+    }
+
     void pleineEchelle()
     {
         const QString source = QStringLiteral(BANC_CCAM_DONNEES);

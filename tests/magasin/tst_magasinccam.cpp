@@ -226,6 +226,58 @@ private Q_SLOTS:
         QVERIFY(!m_magasin->retenu(QString(), contexte()));
     }
 
+    // What the context hides from a search, by reason, and the reason each act gets.
+    void masquesDeLaRecherche_data()
+    {
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<qint32>("specialite");
+        QTest::addColumn<bool>("srt");
+        QTest::addColumn<QList<qint64>>("masques"); // by date, by SRT, by specialty
+        QTest::addColumn<QString>("exemple");       // an act hidden, with the reason below
+        QTest::addColumn<int>("raison");            // MagasinCcam::Masque
+
+        const int date = int(MagasinCcam::Masque::Date);
+        const int srt = int(MagasinCcam::Masque::Srt);
+        const int specialite = int(MagasinCcam::Masque::Specialite);
+        QTest::newRow("radiologue : deux gastrectomies masquées")
+            << u"gastrectomie"_qs << u"20250101"_qs << 6 << false << QList<qint64>{0, 0, 2} << u"HFFC004"_qs
+            << specialite;
+        QTest::newRow("anesthésiste : rien de masqué")
+            << u"gastrectomie"_qs << u"20250101"_qs << 2 << false << QList<qint64>{0, 0, 0} << QString() << 0;
+        QTest::newRow("SRT seulement : acte sans honoraire masqué")
+            << u"surveillance"_qs << u"20250101"_qs << 0 << true << QList<qint64>{0, 1, 0} << u"YYYY041"_qs
+            << srt;
+        QTest::newRow("acte fermé en 2010")
+            << u"irrad"_qs << u"20250101"_qs << 0 << false << QList<qint64>{1, 0, 0} << u"AANL001"_qs << date;
+        QTest::newRow("acte pas encore créé, par son code")
+            << u"AANL"_qs << u"20080101"_qs << 0 << false << QList<qint64>{1, 0, 0} << u"AANL004"_qs << date;
+        // The date is checked first: an act out of date and outside the specialty counts once, for the date.
+        QTest::newRow("date avant spécialité") << u"irrad"_qs << u"20250101"_qs << 19 << false
+                                               << QList<qint64>{1, 0, 1} << u"AANL001"_qs << date;
+        QTest::newRow("texte vide") << QString() << u"20250101"_qs << 6 << true << QList<qint64>{0, 0, 0}
+                                    << QString() << 0;
+    }
+    void masquesDeLaRecherche()
+    {
+        QFETCH(QString, texte);
+        QFETCH(QString, date);
+        QFETCH(qint32, specialite);
+        QFETCH(bool, srt);
+        QFETCH(QList<qint64>, masques);
+        QFETCH(QString, exemple);
+        QFETCH(int, raison);
+        const ContexteRequete restreint = contexte(date, specialite, srt);
+        const ActesMasques compte = m_magasin->masquesRecherche(texte, restreint);
+        QCOMPARE((QList<qint64>{compte.parDate, compte.parSrt, compte.parSpecialite}), masques);
+        if (!exemple.isEmpty())
+            QCOMPARE(int(m_magasin->masque(exemple, restreint)), raison);
+        // What is shown and what is hidden add up to every act the text matches, whatever the date.
+        const qint64 montres = m_magasin->rechercher(texte, restreint, 1000).size();
+        const qint64 sansRestriction = m_magasin->rechercher(texte, contexte(date), 1000).size();
+        QCOMPARE(montres + compte.parSrt + compte.parSpecialite, sansRestriction);
+    }
+
     void prix_data()
     {
         QTest::addColumn<QString>("code");

@@ -5,8 +5,28 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <dlfcn.h>
+#include <link.h>
+
+namespace {
+
+// How many times the process has loaded a shared object so far, as the dynamic loader counts them.
+unsigned long long nombreDeChargements()
+{
+    unsigned long long ajouts = 0;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* donnees) {
+            *static_cast<unsigned long long*>(donnees) = info->dlpi_adds;
+            return 1;
+        },
+        &ajouts);
+    return ajouts;
+}
+
+} // namespace
 
 // The sequence against our own library, found by name beside the executable as the tool finds it, and the
 // companion that integrators run from a script.
@@ -85,43 +105,86 @@ private Q_SLOTS:
         QCOMPARE(executer(), attendu);
         QCOMPARE(QFileInfo(tarvo::fichierCharge()).absoluteFilePath(),
                  QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(FICHIER_TARVOLIB)));
-        // A second click connects and disconnects again, with the same answers.
+        const auto chargements = nombreDeChargements();
+        // A second click connects and disconnects again, with the same answers, on the library already
+        // loaded: nothing is loaded anew (a library closed and opened again would count as a new load).
         QCOMPARE(executer(), attendu);
+        QCOMPARE(nombreDeChargements(), chargements);
+        void* encoreLa =
+            dlopen(QFile::encodeName(tarvo::fichierCharge()).constData(), RTLD_NOW | RTLD_NOLOAD);
+        QVERIFY(encoreLa != nullptr);
+        dlclose(encoreLa);
     }
 
     void compagnon_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("base"); // BANC_CCAM_BASE for the run; empty: the sample beside the library
         QTest::addColumn<int>("statut");
-        QTest::addColumn<QString>("sortie");
+        QTest::addColumn<QStringList>("sortie");
         QTest::addColumn<QString>("erreurs");
+        const QString fin = QStringLiteral("Étape 7 : DeConnection_Tarvo = 0\nÉtape 8 : tableaux libérés\n");
         QTest::newRow("notre bibliothèque, trouvée à côté")
             << QStringList{QStringLiteral("--tous"), QStringLiteral("--date"), QStringLiteral("20250615")}
-            << 0
-            << QStringLiteral("Étape 7 : DeConnection_Tarvo = 0\nÉtape 8 : tableaux libérés\nLes 39 points "
-                              "d'entrée sont présents.\n")
+            << QString() << 0
+            << QStringList{QStringLiteral("Étape 1 : Connection_Tarvo = 1\n"),
+                           QStringLiteral("Valeurs testées : actes JLNL001 (étapes 3 à 5) et LHQK005 (étape "
+                                          "6), date de référence 20250615 et grille 001 (étape 3), date de "
+                                          "prise en charge 20080101 (étape 4)\n"),
+                           fin + QStringLiteral(
+                                     "Les 39 points d'entrée sont présents.\nVérification réussie.\n")}
             << QString();
+        // The sequence runs to its end all the same, every query answering "not connected".
+        QTest::newRow("base introuvable : la vérification échoue")
+            << QStringList{QStringLiteral("--grille"), QStringLiteral("002")}
+            << QStringLiteral("/nulle/part/ccam.sqlite") << 1
+            << QStringList{QStringLiteral("Étape 1 : Connection_Tarvo = -5 (TARVO_BASE_INTROUVABLE : "),
+                           QStringLiteral("Raison donnée par la bibliothèque : "),
+                           QStringLiteral("Étape 2 : ListeModificateurs_Tarvo = -1 (TARVO_NON_CONNECTE : "),
+                           QStringLiteral("grille 002"), QStringLiteral("Étape 8 : tableaux libérés\n")}
+            << QStringLiteral("Vérification échouée : la connexion a répondu -5 (TARVO_BASE_INTROUVABLE");
         QTest::newRow("bibliothèque absente")
             << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral("/nulle/part/" FICHIER_TARVOLIB)}
-            << 2 << QString() << QStringLiteral("Erreur 48 : Impossible de charger la bibliothèque TarvoLib");
+            << QString() << 2 << QStringList()
+            << QStringLiteral("erreur 48 : Impossible de charger la bibliothèque TarvoLib");
         QTest::newRow("point d'entrée absent")
-            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_INCOMPLET)} << 2
-            << QStringLiteral("Étape 3 : GetPrixUnitaireActeSupplement_Tarvo = 1\n")
-            << QStringLiteral("Erreur 453 : Point d'entrée GetPriseEnCharge_Tarvo introuvable");
+            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_INCOMPLET)}
+            << QString() << 2
+            << QStringList{QStringLiteral("Étape 3 : GetPrixUnitaireActeSupplement_Tarvo = 1\n")}
+            << QStringLiteral("erreur 453 : Point d'entrée GetPriseEnCharge_Tarvo introuvable");
+        // A refused command line calls nothing: no library line is printed.
         QTest::newRow("chemin relatif refusé")
-            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral(FICHIER_TARVOLIB)} << 1
-            << QString() << QStringLiteral("absolu");
+            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral(FICHIER_TARVOLIB)} << QString()
+            << 2 << QStringList() << QStringLiteral("absolu");
         QTest::newRow("date mal formée")
-            << QStringList{QStringLiteral("--date"), QStringLiteral("2025-06-15")} << 1 << QString()
-            << QStringLiteral("Date invalide");
+            << QStringList{QStringLiteral("--date"), QStringLiteral("2025-06-15")} << QString() << 2
+            << QStringList() << QStringLiteral("Date invalide : 2025-06-15");
+        QTest::newRow("date hors calendrier")
+            << QStringList{QStringLiteral("--date"), QStringLiteral("20250230")} << QString() << 2
+            << QStringList() << QStringLiteral("Date invalide : 20250230");
+        QTest::newRow("grille inconnue")
+            << QStringList{QStringLiteral("--grille"), QStringLiteral("003")} << QString() << 2
+            << QStringList() << QStringLiteral("Grille tarifaire invalide : 003");
+        QTest::newRow("grille vide") << QStringList{QStringLiteral("--grille="), QStringLiteral("--tous")}
+                                     << QString() << 2 << QStringList()
+                                     << QStringLiteral("Grille tarifaire invalide");
+        QTest::newRow("option inconnue")
+            << QStringList{QStringLiteral("--grile"), QStringLiteral("001")} << QString() << 2
+            << QStringList() << QStringLiteral("Ligne de commande refusée");
     }
     void compagnon()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(QString, base);
         QFETCH(int, statut);
-        QFETCH(QString, sortie);
+        QFETCH(QStringList, sortie);
         QFETCH(QString, erreurs);
         QProcess processus;
+        QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+        environnement.remove(QStringLiteral("BANC_CCAM_BASE"));
+        if (!base.isEmpty())
+            environnement.insert(QStringLiteral("BANC_CCAM_BASE"), base);
+        processus.setProcessEnvironment(environnement);
         processus.start(QStringLiteral(CHEMIN_TARVO_VERIFIER), arguments);
         QVERIFY(processus.waitForFinished(60000));
         // UTF-8 once redirected; lines end in CR LF on Windows.
@@ -130,11 +193,34 @@ private Q_SLOTS:
         const QString erreursLues = QString::fromUtf8(processus.readAllStandardError())
                                         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QCOMPARE(processus.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(sortieLue.contains(sortie), qPrintable(sortieLue));
+        for (const QString& attendu : sortie)
+            QVERIFY2(sortieLue.contains(attendu), qPrintable(sortieLue));
         QVERIFY2(erreursLues.contains(erreurs), qPrintable(erreursLues));
         QCOMPARE(processus.exitCode(), statut);
-        if (statut == 0)
-            QVERIFY(sortieLue.startsWith(QStringLiteral("Bibliothèque : ")));
+        if (sortie.isEmpty() && statut == 2)
+            QVERIFY2(!sortieLue.contains(QStringLiteral("Bibliothèque")), qPrintable(sortieLue));
+        if (statut != 2) {
+            // The full path of the file the system loaded, not a bare name.
+            const QString premiere = sortieLue.section(QLatin1Char('\n'), 0, 0);
+            QCOMPARE(
+                premiere,
+                QStringLiteral("Bibliothèque : ") +
+                    QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libTarvoLib.so")));
+        }
+    }
+
+    void aideEnFrancais()
+    {
+        QProcess processus;
+        processus.start(QStringLiteral(CHEMIN_TARVO_VERIFIER), {QStringLiteral("--help")});
+        QVERIFY(processus.waitForFinished(60000));
+        const QString aide = QString::fromLocal8Bit(processus.readAllStandardOutput());
+        QCOMPARE(processus.exitCode(), 0);
+        QVERIFY2(aide.contains(QStringLiteral("Affiche cette aide.")), qPrintable(aide));
+        QVERIFY2(aide.contains(QStringLiteral("Statut de sortie")), qPrintable(aide));
+        // Qt's own headings come from its French catalogue (installed with the tool's packages).
+        QVERIFY2(!aide.contains(QStringLiteral("Usage:")) && !aide.contains(QStringLiteral("Options:")),
+                 qPrintable(aide));
     }
 };
 
