@@ -12,8 +12,8 @@
 #include "servicemessagesjournalise.h"
 #include "servicemessagesqt.h"
 #include "sortieconsole.h"
-#include "traductions.h"
 #include "suivicommandesjournal.h"
+#include "traductions.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -84,6 +84,14 @@ function(banc_deployer_windows)
         list(APPEND _plugins COMMAND ${CMAKE_COMMAND} -E make_directory "${_bin}/${_dossier}"
             COMMAND ${CMAKE_COMMAND} -E copy_if_different "${_qt}/plugins/${plugin}" "${_bin}/${_dossier}/")
     endforeach()
+    # Qt's French catalogue, for the standard buttons and menus: Debian's, of the same Qt version.
+    find_file(BANC_QTBASE_FR qtbase_fr.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH)
+    if(BANC_QTBASE_FR)
+        list(APPEND _plugins COMMAND ${CMAKE_COMMAND} -E make_directory "${_bin}/translations"
+            COMMAND ${CMAKE_COMMAND} -E copy_if_different "${BANC_QTBASE_FR}" "${_bin}/translations/")
+    else()
+        message(WARNING "qtbase_fr.qm introuvable (paquet qt6-translations-l10n) : boutons standard en anglais")
+    endif()
     add_custom_target(deploiement_windows ALL
         COMMAND ${CMAKE_COMMAND} -E make_directory "${_bin}"
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_fichiers} "${_bin}/"

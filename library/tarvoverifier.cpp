@@ -32,7 +32,6 @@ constexpr int statutNonVerifie = 2;
 void ecrire(std::FILE* flux, const QString& ligne)
 {
     SortieConsole::ecrireLigne(flux, ligne);
-    std::fflush(flux);
 }
 
 // A result with the name and meaning of our library's failure code when it is one.
@@ -99,7 +98,8 @@ int main(int argc, char* argv[])
             "Écrit dans FICHIER (- pour la sortie standard) un objet JSON par appel à la bibliothèque "
             "et par boîte de message."),
         QStringLiteral("FICHIER"));
-    analyseur.addOptions({optionAide, optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal});
+    analyseur.addOptions(
+        {optionAide, optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal});
     if (!analyseur.parse(QCoreApplication::arguments())) {
         ecrire(stderr, QStringLiteral("Ligne de commande refusée : %1").arg(analyseur.errorText()));
         return statutNonVerifie;

@@ -15,6 +15,12 @@ if ! command -v wine >/dev/null; then
     exit 127
 fi
 
+# Qt's offscreen platform reads fonts from files, not from the system: give it the Liberation fonts (the
+# metrics of Arial and its kin), so that headless tests lay text out as on a desktop.
+if [ -z "${QT_QPA_FONTDIR:-}" ] && [ -d /usr/share/fonts/truetype/liberation ]; then
+    export QT_QPA_FONTDIR='Z:\usr\share\fonts\truetype\liberation'
+fi
+
 # Wine keeps the Unix QT_* variables from Windows programs and hands them WINEQT_* instead: pass them on,
 # so that CTest's QT_QPA_PLATFORM=offscreen reaches the tests.
 while IFS='=' read -r nom _; do

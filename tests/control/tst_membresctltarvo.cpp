@@ -2,6 +2,7 @@
 #include "echec.h"
 #include "journaltest.h"
 #include "membresctltarvo.h"
+#include "plateformetest.h"
 
 #include <QLocale>
 #include <QTest>
@@ -230,7 +231,14 @@ void TestMembresCtlTarvo::valeurLueCommeTexte()
             QVERIFY(echec.description().contains(QStringLiteral("LirePrix")));
         }
     } else {
+        // Wine's automation runtime writes the exponent form with "." whatever the locale; Windows does not.
+        const bool ecartDeWine = PlateformeTest::sousWine() && attendu.contains(QLatin1Char('E')) &&
+                                 attendu.contains(QLatin1Char(','));
+        if (ecartDeWine)
+            QEXPECT_FAIL("", "Wine écrit « . » dans la forme à exposant", Continue);
         QCOMPARE(membres.PrixActe(), attendu);
+        if (ecartDeWine)
+            QEXPECT_FAIL("", "Wine écrit « . » dans la forme à exposant", Continue);
         QCOMPARE(membres.LirePrix(), attendu);
     }
 }

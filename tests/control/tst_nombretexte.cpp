@@ -1,4 +1,5 @@
 #include "nombretexte.h"
+#include "plateformetest.h"
 
 #include <QLocale>
 #include <QTest>
@@ -17,6 +18,14 @@ private Q_SLOTS:
 };
 
 namespace {
+
+// Wine's automation runtime writes the exponent form with "." whatever the locale's separator; Windows does
+// not.
+void attendreEcartDeWine(const QString& texte)
+{
+    if (PlateformeTest::sousWine() && texte.contains(QLatin1Char('E')) && texte.contains(QLatin1Char(',')))
+        QEXPECT_FAIL("", "Wine écrit « . » dans la forme à exposant", Continue);
+}
 
 const QLocale Fr(QLocale::French, QLocale::France);
 const QLocale C = QLocale::c();
@@ -68,6 +77,7 @@ void TestNombreTexte::doubles()
     QFETCH(double, valeur);
     QFETCH(QLocale, locale);
     QFETCH(QString, texte);
+    attendreEcartDeWine(texte);
     QCOMPARE(texteDepuisR8(valeur, locale), texte);
 }
 
@@ -102,6 +112,7 @@ void TestNombreTexte::simples()
     QFETCH(float, valeur);
     QFETCH(QLocale, locale);
     QFETCH(QString, texte);
+    attendreEcartDeWine(texte);
     QCOMPARE(texteDepuisR4(valeur, locale), texte);
 }
 

@@ -305,7 +305,8 @@ private Q_SLOTS:
             QCOMPARE(echec.numero(), int{Echec::PointEntreeIntrouvable});
             QVERIFY2(echec.description().contains(QStringLiteral("GetPriseEnCharge_Tarvo")),
                      qPrintable(echec.description()));
-            QVERIFY2(echec.description().contains(QStringLiteral(CHEMIN_TARVO_INCOMPLET)),
+            QVERIFY2(echec.description().contains(QDir::toNativeSeparators(
+                         QFileInfo(QStringLiteral(CHEMIN_TARVO_INCOMPLET)).absoluteFilePath())),
                      qPrintable(echec.description()));
         }
         QCOMPARE(messages.messages.size(), 2);

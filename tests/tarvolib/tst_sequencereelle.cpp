@@ -1,32 +1,14 @@
 #include "magasinccam.h"
+#include "plateformetest.h"
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tarvo.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
-#include <dlfcn.h>
-#include <link.h>
-
-namespace {
-
-// How many times the process has loaded a shared object so far, as the dynamic loader counts them.
-unsigned long long nombreDeChargements()
-{
-    unsigned long long ajouts = 0;
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void* donnees) {
-            *static_cast<unsigned long long*>(donnees) = info->dlpi_adds;
-            return 1;
-        },
-        &ajouts);
-    return ajouts;
-}
-
-} // namespace
 
 // The sequence against our own library, found by name beside the executable as the tool finds it, and the
 // companion that integrators run from a script.
@@ -105,15 +87,12 @@ private Q_SLOTS:
         QCOMPARE(executer(), attendu);
         QCOMPARE(QFileInfo(tarvo::fichierCharge()).absoluteFilePath(),
                  QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(FICHIER_TARVOLIB)));
-        const auto chargements = nombreDeChargements();
+        const auto chargements = PlateformeTest::nombreDeChargements();
         // A second click connects and disconnects again, with the same answers, on the library already
         // loaded: nothing is loaded anew (a library closed and opened again would count as a new load).
         QCOMPARE(executer(), attendu);
-        QCOMPARE(nombreDeChargements(), chargements);
-        void* encoreLa =
-            dlopen(QFile::encodeName(tarvo::fichierCharge()).constData(), RTLD_NOW | RTLD_NOLOAD);
-        QVERIFY(encoreLa != nullptr);
-        dlclose(encoreLa);
+        QCOMPARE(PlateformeTest::nombreDeChargements(), chargements);
+        QVERIFY(PlateformeTest::bibliothequeChargee(tarvo::fichierCharge()));
     }
 
     void compagnon_data()
@@ -205,7 +184,8 @@ private Q_SLOTS:
             QCOMPARE(
                 premiere,
                 QStringLiteral("Bibliothèque : ") +
-                    QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libTarvoLib.so")));
+                    QDir::toNativeSeparators(
+                        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(FICHIER_TARVOLIB))));
         }
     }
 

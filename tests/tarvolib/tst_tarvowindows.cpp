@@ -151,7 +151,8 @@ private Q_SLOTS:
         QVERIFY(compagnon.waitForFinished(60000));
         const QString sortie = QString::fromUtf8(compagnon.readAllStandardOutput());
         QCOMPARE(compagnon.exitCode(), 0);
-        QVERIFY2(sortie.contains(cheminBinaire(QStringLiteral("TarvoLib.dll")), Qt::CaseInsensitive),
+        QVERIFY2(sortie.contains(QDir::toNativeSeparators(cheminBinaire(QStringLiteral("TarvoLib.dll"))),
+                                 Qt::CaseInsensitive),
                  qPrintable(sortie));
         QVERIFY2(sortie.contains(QStringLiteral("DeConnection_Tarvo")), qPrintable(sortie));
     }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// What the tests ask of the system they run on; one file per platform.
+namespace PlateformeTest {
+
+// True under Wine, whose automation runtime and loader differ from Windows in a few documented points.
+bool sousWine();
+
+// How many times the process has loaded a shared library so far, as the system's loader counts them (on
+// Windows, from the loader's notifications, counted from the first call of this function on).
+unsigned long long nombreDeChargements();
+
+// Whether the library at `fichier` is still mapped in the process.
+bool bibliothequeChargee(const QString& fichier);
+
+} // namespace PlateformeTest
