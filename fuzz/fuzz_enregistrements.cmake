@@ -4,7 +4,7 @@ add_library(FuzzTarvoProgramme SHARED
     enregistrements/programmetarvo.h enregistrements/tarvoprogramme.cpp)
 set_target_properties(FuzzTarvoProgramme PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 target_compile_definitions(FuzzTarvoProgramme PRIVATE TARVOLIB_CONSTRUCTION)
-target_include_directories(FuzzTarvoProgramme PRIVATE ${PROJECT_SOURCE_DIR}/components/tarvolib)
+target_include_directories(FuzzTarvoProgramme PRIVATE ${PROJECT_SOURCE_DIR}/library)
 target_link_libraries(FuzzTarvoProgramme PRIVATE banc_automation banc_options)
 add_dependencies(fuzz_tous FuzzTarvoProgramme)
 

@@ -9,7 +9,7 @@
 // libTarvoLib.so, TarvoLib.dll) is loaded on the first call of any of them and then stays loaded; each
 // entry point is looked up on its own first call. Texts go in the system's narrow code page, converted
 // just before the call and released just after; arrays go by reference, so the library may resize,
-// replace and fill them. Signatures and behaviour of our own library: components/tarvolib/tarvolib.h.
+// replace and fill them. Signatures, and our own library's behaviour: tarvolib.h beside this file.
 //
 // A library that cannot be loaded throws Echec(BibliothequeIntrouvable), an entry point missing from it
 // Echec(PointEntreeIntrouvable); both descriptions name the file or entry point and the system's reason.

@@ -1,12 +1,16 @@
 #pragma once
 
-/* TarvoLib: the classification library's C interface (libTarvoLib.so; TarvoLib.dll on Windows, stdcall).
+/* TarvoLib: the classification library's C interface as this tool calls it (libTarvoLib.so; TarvoLib.dll on
+ * Windows, 32-bit, stdcall, exported under bare names). The tool owns these declarations: a library, ours
+ * (components/tarvolib) or another, builds against them. What each entry point does is documented as our
+ * library does it; the real library is bound only by the names, the argument order and kinds, the returned
+ * count and the records.
  *
  * Conventions shared by every entry point
  * - Every entry point returns a 32-bit signed integer. Queries return the number of records delivered or a
  *   length; 0 or less means nothing was delivered. The negative values are the TARVO_* codes below.
- * - Texts in are zero-terminated strings in the system's narrow code page (UTF-8 here). A null text is read
- *   as the empty text; an unknown or empty act code gives 0 records.
+ * - Texts in are zero-terminated strings in the system's narrow code page (the ANSI code page on Windows). A
+ * null text is read as the empty text; an unknown or empty act code gives 0 records.
  * - Dates are "YYYYMMDD"; an empty date means today. Tariff grids are "000" to "019".
  * - Arrays go by reference (TableauAuto**). The library frees whatever the array held, sizes it to the
  *   records it delivers from index 0 (lower bound 0) and fills every text; the caller frees the array and its
