@@ -203,7 +203,8 @@ public:
             throw echecCreation(hr, progId);
         // An ActiveX control wants its site before its initialisation; a plain automation object has neither.
         if (SUCCEEDED(objet.As(&m_objetOle))) {
-            m_site.Attach(new SiteControle(fenetre));
+            // mingw-w64's ComPtr::Attach adds a reference: the site's own first one is handed over instead.
+            *m_site.ReleaseAndGetAddressOf() = new SiteControle(fenetre);
             m_objetOle->SetClientSite(m_site.Get());
             ComPtr<IPersistStreamInit> persistance;
             if (SUCCEEDED(objet.As(&persistance)))
