@@ -22,10 +22,11 @@ HRESULT exceptionEnCours(EXCEPINFO* exception) noexcept
         return exceptionDispatch(exception, Echec::MemoireInsuffisante,
                                  QStringLiteral("Mémoire insuffisante"));
     } catch (const std::exception& erreur) {
+        // The project's exceptions, the store's included, carry UTF-8 messages.
         try {
             return exceptionDispatch(
                 exception, Echec::ErreurInterne,
-                QStringLiteral("Erreur interne du contrôle : %1").arg(QString::fromLocal8Bit(erreur.what())));
+                QStringLiteral("Erreur interne du contrôle : %1").arg(QString::fromUtf8(erreur.what())));
         } catch (...) {
             return E_OUTOFMEMORY;
         }

@@ -40,6 +40,11 @@ class VariantCom
 public:
     VariantCom() noexcept { VariantInit(&m_valeur); }
     ~VariantCom() { VariantClear(&m_valeur); }
+    VariantCom(VariantCom&& autre) noexcept
+        : m_valeur(autre.m_valeur)
+    {
+        VariantInit(&autre.m_valeur);
+    }
     VariantCom(const VariantCom&) = delete;
     VariantCom& operator=(const VariantCom&) = delete;
 
