@@ -7,6 +7,7 @@
 #include "ctltarvo.h"
 #include "identiteserveur.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <wrl/client.h>
 
@@ -169,6 +170,17 @@ private Q_SLOTS:
         QCOMPARE(reponse.wCode, WORD(0));
         QCOMPARE(reponse.source, u"LectTarvo.ctlTarvo"_s);
         QCOMPARE(reponse.description, description);
+    }
+
+    void selectionSansApplicationGraphique()
+    {
+        // This client runs a Qt application without widgets: the server must refuse the dialog, not make a
+        // second application nor crash.
+        QVERIFY(QCoreApplication::instance() != nullptr);
+        const ReponseDispatch reponse = appeler(m_objet.Get(), DispId::SelectionActe);
+        QCOMPARE(reponse.hr, DISP_E_EXCEPTION);
+        QCOMPARE(quint32(reponse.scode), 0x800A01B8u);
+        QVERIFY2(reponse.description.contains(u"application graphique"_s), qPrintable(reponse.description));
     }
 
 private:
