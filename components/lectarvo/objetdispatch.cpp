@@ -130,7 +130,13 @@ HRESULT ObjetDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* noms, UINT nombreNoms
         identifiants[i] = DISPID_UNKNOWN;
     if (noms[0] == nullptr)
         return DISP_E_UNKNOWNNAME;
-    const MembreCtlTarvo* membre = membreParNom(QStringView(reinterpret_cast<const char16_t*>(noms[0])));
+    const MembreCtlTarvo* membre = nullptr;
+    try {
+        membre = membreParNom(QStringView(reinterpret_cast<const char16_t*>(noms[0])));
+    } catch (...) {
+        // The names are built as texts: only memory can fail, and nothing may leave a COM method.
+        return E_OUTOFMEMORY;
+    }
     if (membre == nullptr)
         return DISP_E_UNKNOWNNAME;
     identifiants[0] = membre->dispId;
