@@ -44,9 +44,12 @@ HRESULT exceptionDispatch(EXCEPINFO* exception, int numero, const QString& descr
         *exception = EXCEPINFO{};
         exception->wCode = 0;
         exception->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, numero & 0xFFFF);
-        exception->bstrSource = SysAllocString(ProgIdCtlTarvo);
-        exception->bstrDescription = SysAllocStringLen(
-            reinterpret_cast<const OLECHAR*>(description.constData()), static_cast<UINT>(description.size()));
+        // Short of memory, the client still gets the failure and its number, without the texts.
+        try {
+            exception->bstrSource = bstrDepuisTexte(QString::fromWCharArray(ProgIdCtlTarvo)).detacher();
+            exception->bstrDescription = bstrDepuisTexte(description).detacher();
+        } catch (const std::bad_alloc&) {
+        }
     }
     return DISP_E_EXCEPTION;
 }

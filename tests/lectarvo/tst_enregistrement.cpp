@@ -225,6 +225,10 @@ private Q_SLOTS:
         // Whatever happens here, the server is left registered for the suites that need it.
         auto reenregistrer = qScopeGuard([] { regsvr32({}); });
         const CleClasses classes = cleClasses(processusEleve());
+        // Wine runs programs elevated and finds ProgIDs among the machine's classes only: this lane is the
+        // machine registration.
+        if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr)
+            QCOMPARE(classes.racine, HKEY_LOCAL_MACHINE);
         const std::wstring inproc = sous(classes.chemin, sous(cleClasse, L"InprocServer32"));
 
         QCOMPARE(regsvr32({u"/u"_s}), 0);
