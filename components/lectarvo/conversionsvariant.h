@@ -1,0 +1,31 @@
+#pragma once
+
+// The one place where automation values (VARIANT, BSTR) and the component's values (QVariant holding a
+// QString or a qint32) are turned into each other.
+
+#include "ressourcescom.h"
+#include "tablemembres.h"
+
+#include <QString>
+#include <QVariant>
+
+// A null BSTR is the empty text; embedded zero characters are kept.
+QString texteDepuisBstr(BSTR texte);
+// Throws std::bad_alloc when the system has no memory for it.
+TexteCom bstrDepuisTexte(const QString& texte);
+
+// A value put by a client, as the component takes it: a text (VT_BSTR) or a 32-bit integer (VT_I4) as it
+// is, any other type converted by the system to the member's genre. A reference (VT_BYREF) is followed;
+// it must be of a type ecrireDansReference can write back. The argument is only read (the system's copy
+// function takes it as non-const). DISP_E_TYPEMISMATCH when the value does not
+// convert or the reference is of another type.
+HRESULT valeurDepuisVariant(VARIANT& argument, GenreValeur genre, QVariant& valeur);
+
+// Writes `valeur` back into the client's variable that `reference` (VT_BYREF) points to, converted to that
+// variable's type; a VARIANT variable takes the value as the component left it. DISP_E_TYPEMISMATCH (the
+// variable left as it was) when it does not convert.
+HRESULT ecrireDansReference(const QVariant& valeur, VARIANT& reference);
+
+// An answer of the component: a text as VT_BSTR, an integer as VT_I4, nothing as VT_EMPTY, anything else
+// as its text. `resultat` must hold nothing that needs releasing. Throws std::bad_alloc.
+void variantDepuisValeur(const QVariant& valeur, VARIANT& resultat);
