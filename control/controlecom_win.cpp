@@ -274,7 +274,10 @@ public:
         VariantCom resultat;
         DISPPARAMS aucun{nullptr, nullptr, 0, 0};
         invoquer(dispId, DISPATCH_METHOD, aucun, &resultat.valeur());
-        // Nothing (VT_EMPTY) reads as the empty text, as the runtime assigns it to a string.
+        // A method that answers nothing (VT_EMPTY) returns nothing, as our component does in process: the
+        // journal and the reading rules of the members then see the same on every system.
+        if (resultat.valeur().vt == VT_EMPTY)
+            return {};
         return texte(resultat.valeur(), dispId);
     }
 

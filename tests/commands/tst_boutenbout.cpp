@@ -2,7 +2,7 @@
 // the answers the operator sees for sample acts.
 #include "commandes.h"
 #include "controletarvo.h"
-#include "fabriquectltarvo.h"
+#include "fabriquecontrole.h"
 #include "servicemessagesscripte.h"
 #include "sondefixe.h"
 
@@ -118,7 +118,8 @@ void TestBoutEnBout::init()
     c.List1 = new QListView(f);
     c.List1->setModel(new QStringListModel(c.List1));
     m_fenetre->show();
-    m_ctlTarvo1 = creerCtlTarvo(f);
+    // The platform's own control: ours in process, or on Windows LecTarvo.ocx through COM.
+    m_ctlTarvo1 = fabriqueControlePlateforme()(f);
     m_messages = std::make_unique<ServiceMessagesScripte>();
     m_contexte = std::make_unique<ContexteCommande>(ContexteCommande{c, *m_ctlTarvo1, *m_messages, m_sonde});
 }

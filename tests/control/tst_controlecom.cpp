@@ -247,7 +247,6 @@ private Q_SLOTS:
         QTest::newRow("double négatif") << QVariant(-0.5) << S("-0") + virgule + S("5");
         QTest::newRow("simple 0,1, sans ses décimales binaires")
             << QVariant(0.1f) << S("0") + virgule + S("1");
-        QTest::newRow("rien") << QVariant() << QString();
     }
     void valeursLuesCommeTexte()
     {
@@ -259,6 +258,24 @@ private Q_SLOTS:
         QCOMPARE(controle->lire(DispId::PrixActe), QVariant(texte));
         MembresCtlTarvo membres(*controle);
         QCOMPARE(membres.LirePrix(), texte);
+    }
+
+    // An empty property reads as the empty text; a method that answers nothing answers no text.
+    void reponseVide()
+    {
+        EnregistreurCom::reponses().valeurs.insert(DispId::PrixActe, QVariant());
+        EnregistreurCom::reponses().valeurs.insert(DispId::LirePrix, QVariant());
+        auto controle = creerControleCom(progIdEnregistreur, nullptr);
+        QCOMPARE(controle->lire(DispId::PrixActe), QVariant(QString()));
+        QCOMPARE(controle->appeler(DispId::SelectionActe), QVariant());
+        MembresCtlTarvo membres(*controle);
+        QCOMPARE(membres.PrixActe(), QString());
+        try {
+            membres.LirePrix();
+            QFAIL("réponse vide prise pour un texte");
+        } catch (const Echec& echec) {
+            QCOMPARE(echec.numero(), IncompatibiliteDeType);
+        }
     }
 
     void valeurNulleIncompatible()
