@@ -1,5 +1,6 @@
 #include "echec.h"
 #include "nombretexte.h"
+#include "variantcom_win.h"
 
 #include <QLocale>
 #include <string>
@@ -11,26 +12,6 @@
 // clang-format on
 
 namespace {
-
-// Owns the text the runtime allocates, released on every path.
-class TexteBstr
-{
-public:
-    TexteBstr() = default;
-    ~TexteBstr() { SysFreeString(m_texte); }
-    TexteBstr(const TexteBstr&) = delete;
-    TexteBstr& operator=(const TexteBstr&) = delete;
-
-    BSTR* adresse() { return &m_texte; }
-    QString texte() const
-    {
-        return m_texte == nullptr ? QString()
-                                  : QString::fromWCharArray(m_texte, static_cast<int>(SysStringLen(m_texte)));
-    }
-
-private:
-    BSTR m_texte = nullptr;
-};
 
 // The operator's locale is the user's own, settings included; any other is looked up by name, and C is the
 // invariant locale (a point, no grouping).
@@ -45,7 +26,7 @@ LCID lcidDe(const QLocale& locale)
     return lcid != 0 ? lcid : LOCALE_USER_DEFAULT;
 }
 
-QString verifie(HRESULT resultat, const TexteBstr& texte, const char* conversion)
+QString verifie(HRESULT resultat, const BstrCom& texte, const char* conversion)
 {
     if (FAILED(resultat))
         throw Echec(Echec::EchecComposant,
@@ -59,12 +40,12 @@ QString verifie(HRESULT resultat, const TexteBstr& texte, const char* conversion
 
 QString texteDepuisR8(double valeur, const QLocale& locale)
 {
-    TexteBstr texte;
+    BstrCom texte;
     return verifie(VarBstrFromR8(valeur, lcidDe(locale), 0, texte.adresse()), texte, "VarBstrFromR8");
 }
 
 QString texteDepuisR4(float valeur, const QLocale& locale)
 {
-    TexteBstr texte;
+    BstrCom texte;
     return verifie(VarBstrFromR4(valeur, lcidDe(locale), 0, texte.adresse()), texte, "VarBstrFromR4");
 }
