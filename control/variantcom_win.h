@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QString>
-#include <oleauto.h>
+
+// windows.h first: oleauto.h relies on its types.
+// clang-format off
 #include <windows.h>
+#include <oleauto.h>
+// clang-format on
 
 // Owners of the automation runtime's values, released on every path.
 class VariantCom
