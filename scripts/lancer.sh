@@ -11,6 +11,13 @@ if [ "${1:-}" = "--windows" ]; then
     cmake --build --preset windows-x86
     outil=("$PWD/scripts/wine-executer.sh" "$PWD/build/windows-x86/bin/banc-ccam.exe")
     export WINEPREFIX="$PWD/build/windows-x86/wine"
+    # The tool creates its control by ProgID: our LecTarvo.ocx, registered in the build's prefix (Z: is the
+    # Unix root under Wine).
+    ocx="Z:$PWD/build/windows-x86/bin/LecTarvo.ocx"
+    scripts/wine-executer.sh regsvr32 /s "${ocx//\//\\}"
+    # Wine's desktop belongs to the display its server started with: let this one end before the tool
+    # starts on the display below.
+    wineserver --wait
     capture="$PWD/captures/frmInit-windows.png"
     attente=600 # Wine starts its own services on the first run of a prefix
 else

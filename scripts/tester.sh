@@ -26,6 +26,8 @@ if [ "${BANC_SANS_WINDOWS:-0}" != 1 ]; then
     cmake --preset windows-x86 -DBANC_WERROR=ON -DBANC_IMPORTEUR_HOTE="$PWD/build/dev/bin/ccam-import" >/dev/null
     cmake --build --preset windows-x86
     ctest --preset windows-x86
+    # The tool itself, started under Wine on a display of its own: it must show its window.
+    env -u DISPLAY -u WAYLAND_DISPLAY scripts/lancer.sh --windows
     echo "windows-x86 : $((SECONDS - debut)) s"
 fi
 
