@@ -163,6 +163,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     return executerAvecRatios(argc, argv,
                               {{"BM_List1ParCommand7", "BM_Base_QStringListModelPrendEtMontre", 1.5},
-                               // For information: against a view already told its rows are of one height.
-                               {"BM_List1ParCommand7", "BM_Base_QStringListModelLignesUniformes", 3.0}});
+                               // For information: against a view already told its rows are of one height,
+                               // which never reads a line. List1 reads every line once to find the widest
+                               // (its horizontal extent), about 4 ms for 100,000 lines in a release build.
+                               {"BM_List1ParCommand7", "BM_Base_QStringListModelLignesUniformes", 5.0}});
 }

@@ -124,7 +124,10 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     return executerAvecRatios(argc, argv,
                               {
-                                  {"commande/Command1_journal", "commande/Command1_sans", 3.0},
+                                  // Each line costs one write to the file, made at once so that a crash
+                                  // loses nothing (about 6.5 us in a release build here). Command1 alone
+                                  // takes about as long as one line, so its ratio mostly counts its 7 writes.
+                                  {"commande/Command1_journal", "commande/Command1_sans", 10.0},
                                   {"commande/Command4_journal", "commande/Command4_sans", 3.0},
                                   {"commande/Command6_journal", "commande/Command6_sans", 3.0},
                                   {"commande/Command3_journal", "commande/Command3_sans", 3.0},
