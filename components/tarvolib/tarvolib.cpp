@@ -1,9 +1,8 @@
 #include "tarvolib.h"
 
-#include "texteansi.h"
-
 #include "magasinccam.h"
 #include "repertoirebibliotheque.h"
+#include "texteansi.h"
 
 #include <QDate>
 #include <QDir>

@@ -181,11 +181,9 @@ private Q_SLOTS:
         if (statut != 2) {
             // The full path of the file the system loaded, not a bare name.
             const QString premiere = sortieLue.section(QLatin1Char('\n'), 0, 0);
-            QCOMPARE(
-                premiere,
-                QStringLiteral("Bibliothèque : ") +
-                    QDir::toNativeSeparators(
-                        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(FICHIER_TARVOLIB))));
+            QCOMPARE(premiere, QStringLiteral("Bibliothèque : ") +
+                                   QDir::toNativeSeparators(QDir(QCoreApplication::applicationDirPath())
+                                                                .filePath(QStringLiteral(FICHIER_TARVOLIB))));
         }
     }
 
