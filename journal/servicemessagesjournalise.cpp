@@ -15,7 +15,7 @@ void ServiceMessagesJournalise::afficherMessage(const QString& texte, const QStr
     m_messages.afficherMessage(texte, titre, icone);
     m_journal.consigner(QStringLiteral("message"), {{QStringLiteral("texte"), texte},
                                                     {QStringLiteral("titre"), titre},
-                                                    {QStringLiteral("icone"), nomIconeJournal(icone)},
+                                                    {QStringLiteral("icone"), nomIconeMessage(icone)},
                                                     {QStringLiteral("boutons"), QStringLiteral("OK")},
                                                     {QStringLiteral("reponse"), QStringLiteral("OK")}});
 }
@@ -31,21 +31,4 @@ QString ServiceMessagesJournalise::saisirTexte(const QString& invite, const QStr
                                                    {QStringLiteral("boutons"), QStringLiteral("OK|Annuler")},
                                                    {QStringLiteral("reponse"), reponse}});
     return reponse;
-}
-
-QString nomIconeJournal(IconeMessage icone)
-{
-    switch (icone) {
-    case IconeMessage::Aucune:
-        return QStringLiteral("aucune");
-    case IconeMessage::Information:
-        return QStringLiteral("information");
-    case IconeMessage::Avertissement:
-        return QStringLiteral("avertissement");
-    case IconeMessage::Critique:
-        return QStringLiteral("critique");
-    case IconeMessage::Question:
-        return QStringLiteral("question");
-    }
-    return QStringLiteral("aucune");
 }

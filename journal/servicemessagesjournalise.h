@@ -19,5 +19,3 @@ private:
     JournalAppels& m_journal;
 };
 
-// "aucune", "information", "avertissement", "critique", "question".
-QString nomIconeJournal(IconeMessage icone);

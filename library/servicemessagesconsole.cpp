@@ -4,21 +4,10 @@
 
 namespace {
 
+// No icon, no name in the line.
 QString nomIcone(IconeMessage icone)
 {
-    switch (icone) {
-    case IconeMessage::Aucune:
-        return {};
-    case IconeMessage::Information:
-        return QStringLiteral("information");
-    case IconeMessage::Avertissement:
-        return QStringLiteral("avertissement");
-    case IconeMessage::Critique:
-        return QStringLiteral("critique");
-    case IconeMessage::Question:
-        return QStringLiteral("question");
-    }
-    return {};
+    return icone == IconeMessage::Aucune ? QString() : nomIconeMessage(icone);
 }
 
 } // namespace

@@ -25,5 +25,9 @@ public:
     virtual QString saisirTexte(const QString& invite, const QString& titre, const QString& defaut) = 0;
 };
 
+// The icon's name as our programs print and record it: "aucune", "information", "avertissement", "critique",
+// "question".
+QString nomIconeMessage(IconeMessage icone);
+
 // The application's own name: the title of every box for which no other is given.
 QString titreApplication();
