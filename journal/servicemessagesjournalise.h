@@ -18,4 +18,3 @@ private:
     ServiceMessages& m_messages;
     JournalAppels& m_journal;
 };
-
