@@ -1,6 +1,5 @@
 #pragma once
 
-#include "controletarvo.h"
 #include "frminit.h"
 #include "sondesysteme.h"
 
@@ -11,5 +10,4 @@ class ServiceMessages;
 // Start of the program: creates frmInit with ctlTarvo1, runs its load, then shows it. A failure on
 // the way is reported and the window is never shown: returns nullptr, and the program ends.
 std::unique_ptr<FrmInit> demarrerFrmInit(ServiceMessages& messages, const FabriqueControle& fabrique,
-                                         const SondeSysteme& sonde = sondePlateforme(),
-                                         const CommandesFrmInit& commandes = commandesFrmInit());
+                                         const SondeSysteme& sonde, const CommandesFrmInit& commandes);

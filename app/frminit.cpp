@@ -4,8 +4,7 @@
 #include "icones.h"
 #include "listelignes.h"
 #include "rapportechec.h"
-#include "saisiedate.h"
-#include "sequencetarvo.h"
+#include "selecteurdate.h"
 #include "tablecontroles.h"
 #include "utils.h"
 
@@ -13,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -26,7 +24,6 @@
 #include <QWindow>
 #include <algorithm>
 #include <limits>
-#include <optional>
 #include <qdrawutil.h>
 #include <stdexcept>
 #include <vector>
@@ -48,95 +45,6 @@ protected:
         const QRect bord = rect().adjusted(0, fontMetrics().height() / 2, -1, -1);
         qDrawShadeRect(&peintre, bord, palette(), true, 1, 0);
     }
-};
-
-// DTPicker1. Typed digits fill the part that has the focus and move on to the next part by themselves, a
-// separator moves on too; the arrows still step the part, the calendar still drops down. Tab leaves the
-// picker at once instead of walking its parts, so the tab order runs over the window as its indexes say.
-class SelecteurDate final : public QDateEdit
-{
-public:
-    using QDateEdit::QDateEdit;
-
-protected:
-    bool focusNextPrevChild(bool suivant) override { return QAbstractSpinBox::focusNextPrevChild(suivant); }
-
-    void keyPressEvent(QKeyEvent* evenement) override
-    {
-        const QString texte = evenement->text();
-        const bool sansModificateur =
-            (evenement->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) == Qt::NoModifier;
-        const std::optional<SaisieDate::Partie> partieCourante = partie(currentSection());
-        if (sansModificateur && partieCourante && texte.size() == 1) {
-            const QChar c = texte.front();
-            if (c.isDigit() && c.unicode() < 128) {
-                const SaisieDate::Resultat resultat =
-                    m_saisie.chiffre(date(), *partieCourante, c.digitValue());
-                montrer(resultat.date, resultat.partieComplete ? 1 : 0);
-                return;
-            }
-            if (c == QLatin1Char('/') || c == QLatin1Char('.') || c == QLatin1Char('-') ||
-                c == QLatin1Char(' ')) {
-                const SaisieDate::Resultat resultat = m_saisie.separateur(date(), *partieCourante);
-                montrer(resultat.date, resultat.partieComplete ? 1 : 0);
-                return;
-            }
-        }
-        if (partieCourante && (evenement->key() == Qt::Key_Return || evenement->key() == Qt::Key_Enter))
-            setDate(m_saisie.terminer(date(), *partieCourante));
-        m_saisie.oublier();
-        QDateEdit::keyPressEvent(evenement);
-    }
-
-    void focusInEvent(QFocusEvent* evenement) override
-    {
-        m_saisie.oublier();
-        QDateEdit::focusInEvent(evenement);
-    }
-
-    void focusOutEvent(QFocusEvent* evenement) override
-    {
-        if (const auto partieCourante = partie(currentSection()))
-            setDate(m_saisie.terminer(date(), *partieCourante));
-        m_saisie.oublier();
-        QDateEdit::focusOutEvent(evenement);
-    }
-
-    void mousePressEvent(QMouseEvent* evenement) override
-    {
-        // A click picks another part: what was typed into the last one is taken first.
-        if (const auto partieCourante = partie(currentSection()))
-            setDate(m_saisie.terminer(date(), *partieCourante));
-        m_saisie.oublier();
-        QDateEdit::mousePressEvent(evenement);
-    }
-
-private:
-    static std::optional<SaisieDate::Partie> partie(QDateTimeEdit::Section section)
-    {
-        switch (section) {
-        case QDateTimeEdit::DaySection:
-            return SaisieDate::Partie::Jour;
-        case QDateTimeEdit::MonthSection:
-            return SaisieDate::Partie::Mois;
-        case QDateTimeEdit::YearSection:
-            return SaisieDate::Partie::Annee;
-        default:
-            return std::nullopt;
-        }
-    }
-
-    // The date, then the part that now has the focus (the same one, or the next), selected so that the
-    // next digit replaces it.
-    void montrer(const QDate& nouvelle, int avance)
-    {
-        const int index = std::min(currentSectionIndex() + avance, sectionCount() - 1);
-        setDate(nouvelle);
-        setCurrentSectionIndex(index);
-        setSelectedSection(sectionAt(index));
-    }
-
-    SaisieDate m_saisie;
 };
 
 QFont policeDe(Police police, const QFont& policeFenetre)
@@ -245,42 +153,6 @@ template<typename T> T* trouver(const QWidget& fenetre, const char16_t* nom)
 }
 
 } // namespace
-
-CommandesFrmInit commandesFrmInit(AppelsSequence& bibliotheque)
-{
-    return {
-        {QStringLiteral("cmdSelectActeCCAM"), &Commandes::selectionActe},
-        {QStringLiteral("Command1"), &Commandes::testModificateurs},
-        {QStringLiteral("Command2"), &Commandes::testPrix},
-        {QStringLiteral("Command3"),
-         [&bibliotheque](const ContexteCommande& contexte) {
-             executerSequenceTarvo(contexte.messages, sourceSequence(contexte.fenetre), bibliotheque);
-         }},
-        {QStringLiteral("Command4"), &Commandes::testModificateursActe},
-        {QStringLiteral("Command5"), &Commandes::codeRegroupementActe},
-        {QStringLiteral("Command6"), &Commandes::rechercheLibelle},
-        {QStringLiteral("Command7"), &Commandes::testListeActesCompatibles},
-    };
-}
-
-CommandesFrmInit commandesFrmInit()
-{
-    return commandesFrmInit(appelsTarvo());
-}
-
-SourceContexteSequence sourceSequence(const ControlesFenetre& fenetre)
-{
-    QDateEdit* date = fenetre.DTPicker1;
-    QComboBox* grille = fenetre.CboGrille;
-    SourceContexteSequence source;
-    source.dateReference = [date] {
-        return date->date().toString(u"yyyyMMdd");
-    };
-    source.grilleTarifaire = [grille] {
-        return grille->currentText();
-    };
-    return source;
-}
 
 FrmInit::FrmInit(ServiceMessages& messages, const FabriqueControle& fabrique, const SondeSysteme& sonde,
                  const CommandesFrmInit& commandes, QWidget* parent)

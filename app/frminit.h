@@ -1,29 +1,14 @@
 #pragma once
 
-#include "commandes.h"
-#include "controletarvo.h"
-#include "sondesysteme.h"
+#include "commandesfenetre.h"
+#include "controledispatch.h"
 
-#include <QHash>
 #include <QString>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
-class AppelsSequence;
-struct SourceContexteSequence;
-
-using GestionnaireCommande = std::function<void(const ContexteCommande&)>;
-// The handler each command button runs, by button name.
-using CommandesFrmInit = QHash<QString, GestionnaireCommande>;
-
-// The event wiring of the window's command buttons ("Quitter" aside, which the window handles).
-// Command3's sequence calls the library through `bibliotheque` (the module tarvo when omitted).
-CommandesFrmInit commandesFrmInit(AppelsSequence& bibliotheque);
-CommandesFrmInit commandesFrmInit();
-
-// The two window values the library sequence asks for, read when it asks.
-SourceContexteSequence sourceSequence(const ControlesFenetre& fenetre);
+class ServiceMessages;
+class SondeSysteme;
 
 // Told when a command button's handler starts and once it has ended, its error report included.
 class SuiviCommandes
@@ -42,9 +27,8 @@ class FrmInit : public QWidget
 
 public:
     // Throws Echec when the control cannot be created.
-    FrmInit(ServiceMessages& messages, const FabriqueControle& fabrique,
-            const SondeSysteme& sonde = sondePlateforme(),
-            const CommandesFrmInit& commandes = commandesFrmInit(), QWidget* parent = nullptr);
+    FrmInit(ServiceMessages& messages, const FabriqueControle& fabrique, const SondeSysteme& sonde,
+            const CommandesFrmInit& commandes, QWidget* parent = nullptr);
     ~FrmInit() override;
 
     // The window load: "001" in CboGrille, today in DTPicker1, the configuration directory in

@@ -5,6 +5,7 @@
 #include "controlejournalise.h"
 #include "demarrage.h"
 #include "frminit.h"
+#include "implementations.h"
 #include "journalappels.h"
 #include "lecteurscenario.h"
 #include "scenario.h"
@@ -55,11 +56,11 @@ void ecrire(std::FILE* flux, const QString& texte)
 // Everything a journalled run slips between the window and the components.
 struct Journalisation
 {
-    Journalisation(JournalAppels& j, ServiceMessages& messages, const FabriqueControle& fabrique)
+    Journalisation(JournalAppels& j, ServiceMessages& messages, const Implementations& implementations)
         : journal(j)
         , messagesJournalises(messages, j)
-        , bibliotheque(appelsTarvo(), j)
-        , fabriqueControle(fabriqueJournalisee(fabrique, j))
+        , bibliotheque(implementations.bibliotheque, j)
+        , fabriqueControle(fabriqueJournalisee(implementations.fabriqueControle, j))
         , suivi(j)
     {
         QJsonArray arguments;
@@ -92,20 +93,21 @@ int comparer(const QString& a, const QString& b)
 }
 
 // The window, opened and then either left to the operator or played by the scenario.
-int ouvrirFenetre(const FabriqueControle& fabrique, JournalAppels* journal, LecteurScenario* lecteur,
+int ouvrirFenetre(const Implementations& implementations, JournalAppels* journal, LecteurScenario* lecteur,
                   const QString& cheminScenario)
 {
     ServiceMessagesQt messagesQt;
     ServiceMessages& messages = lecteur ? static_cast<ServiceMessages&>(*lecteur) : messagesQt;
     std::optional<Journalisation> journalisation;
     if (journal)
-        journalisation.emplace(*journal, messages, fabrique);
+        journalisation.emplace(*journal, messages, implementations);
 
     const std::unique_ptr<FrmInit> fenetre =
         journalisation
             ? demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle,
-                              sondePlateforme(), commandesFrmInit(journalisation->bibliotheque))
-            : demarrerFrmInit(messages, fabrique);
+                              implementations.sonde, commandesFrmInit(journalisation->bibliotheque))
+            : demarrerFrmInit(messages, implementations.fabriqueControle, implementations.sonde,
+                              commandesFrmInit(implementations.bibliotheque));
     if (!fenetre) {
         if (lecteur)
             ecrire(stderr, QStringLiteral("%1 : la fenêtre n'a pas pu s'ouvrir").arg(cheminScenario));
@@ -133,7 +135,7 @@ int ouvrirFenetre(const FabriqueControle& fabrique, JournalAppels* journal, Lect
 
 } // namespace
 
-int lancerBancCcam(int& argc, char* argv[], const FabriqueControle& fabrique)
+int lancerBancCcam(int& argc, char* argv[], const Implementations& implementations)
 {
     const bool sansFenetre = contient(argc, argv, "--comparer") || contient(argc, argv, "--help") ||
                              contient(argc, argv, "-h") || contient(argc, argv, "--help-all") ||
@@ -146,7 +148,7 @@ int lancerBancCcam(int& argc, char* argv[], const FabriqueControle& fabrique)
     QCoreApplication::setApplicationName(titreApplication());
     installerTraductionsQt(*application);
     if (argc <= 1)
-        return ouvrirFenetre(fabrique, nullptr, nullptr, {});
+        return ouvrirFenetre(implementations, nullptr, nullptr, {});
 
     QCommandLineParser analyseur;
     analyseur.setApplicationDescription(QStringLiteral(
@@ -226,5 +228,5 @@ int lancerBancCcam(int& argc, char* argv[], const FabriqueControle& fabrique)
     std::optional<LecteurScenario> lecteur;
     if (analyseur.isSet(optionScenario))
         lecteur.emplace(std::move(lecture.etapes), journal.get());
-    return ouvrirFenetre(fabrique, journal.get(), lecteur ? &*lecteur : nullptr, cheminScenario);
+    return ouvrirFenetre(implementations, journal.get(), lecteur ? &*lecteur : nullptr, cheminScenario);
 }

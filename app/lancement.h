@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controletarvo.h"
+struct Implementations;
 
 // The tool's start. Without arguments it opens the window as it always has; the options are our own
 // addition: --journal FICHIER records every call, --scenario FICHIER plays a scenario without showing the
 // window, --comparer A B compares two journals. Returns the exit status. `argc` must outlive the call.
-int lancerBancCcam(int& argc, char* argv[], const FabriqueControle& fabrique);
+int lancerBancCcam(int& argc, char* argv[], const Implementations& implementations);

@@ -1,7 +1,10 @@
 #include "fabriquecontrole.h"
+#include "implementations.h"
 #include "lancement.h"
+#include "sequencetarvo.h"
+#include "sondesysteme.h"
 
 int main(int argc, char* argv[])
 {
-    return lancerBancCcam(argc, argv, fabriqueControlePlateforme());
+    return lancerBancCcam(argc, argv, {fabriqueControlePlateforme(), sondePlateforme(), appelsTarvo()});
 }

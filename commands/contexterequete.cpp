@@ -1,7 +1,6 @@
 #include "contexterequete.h"
 
 #include "commandes.h"
-#include "echec.h"
 #include "listepipe.h"
 #include "membresctltarvo.h"
 #include "servicemessages.h"
@@ -9,8 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListView>
-#include <QStringListModel>
 
 int valeurCoche(const QCheckBox* caseACocher)
 {
@@ -44,13 +41,4 @@ bool codeActePresent(const ContexteCommande& contexte)
     contexte.messages.afficherMessage(QStringLiteral("Pas de Code CCAM séléctionné !"),
                                       QStringLiteral("ATTENTION"), IconeMessage::Critique);
     return false;
-}
-
-void remplirList1(QListView* liste, QStringList lignes)
-{
-    auto* modele = qobject_cast<QStringListModel*>(liste->model());
-    if (!modele)
-        throw Echec(Echec::EchecComposant, QStringLiteral("List1 n'a pas de liste de lignes à remplir"));
-    // One reset of the model, not one row at a time: 100,000 lines show in a blink.
-    modele->setStringList(std::move(lignes));
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QStringList>
+#include <QString>
 
 class QCheckBox;
 class QComboBox;
 class MembresCtlTarvo;
-class QListView;
 struct ContexteCommande;
 
 // How the commands take the query context from the window, once for all of them.
@@ -22,7 +21,3 @@ QString grilleChoisie(const QComboBox* liste);
 // The act code guard: false, after the operator has closed the message box, when txtCodeCCAM
 // holds nothing but spaces.
 bool codeActePresent(const ContexteCommande& contexte);
-
-// Replaces every line of List1 at once. The caller has the control's answer and its lines in
-// hand already, so a failed query never reaches this and List1 keeps its lines.
-void remplirList1(QListView* liste, QStringList lignes);

@@ -3,6 +3,7 @@
 #include "conversions.h"
 #include "lignesenregistrements.h"
 #include "membresctltarvo.h"
+#include "remplirlist1.h"
 #include "utils.h"
 
 #include <QCheckBox>

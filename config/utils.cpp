@@ -74,19 +74,9 @@ QString CheminSesamIni(const SondeSysteme& sonde)
     return base + FinChemin;
 }
 
-QString CheminSesamIni()
-{
-    return CheminSesamIni(sondePlateforme());
-}
-
 QString repertoireConfiguration(const SondeSysteme& sonde)
 {
     return CheminSesamIni(sonde).chopped(LongueurNomFichier);
-}
-
-QString repertoireConfiguration()
-{
-    return repertoireConfiguration(sondePlateforme());
 }
 
 } // namespace Utils

@@ -9,7 +9,6 @@ class SondeSysteme;
 namespace Utils {
 
 QString CheminSesamIni(const SondeSysteme& sonde);
-QString CheminSesamIni();
 
 QString LireVariableEnvironnement(const QString& nom, const SondeSysteme& sonde);
 
@@ -22,6 +21,5 @@ bool EstServeur60OuPlus(const SondeSysteme& sonde);
 
 // The directory of SESAM.ini: the path less its last ten characters ("\SESAM.ini").
 QString repertoireConfiguration(const SondeSysteme& sonde);
-QString repertoireConfiguration();
 
 } // namespace Utils

@@ -1,6 +1,7 @@
 #include "controlecom.h"
 #include "echeccom_win.h"
 #include "membresctltarvo.h"
+#include "tablemembres.h"
 #include "variantcom_win.h"
 
 #include <QGuiApplication>
@@ -233,7 +234,7 @@ public:
             argument.valeur().vt = VT_I4;
             argument.valeur().lVal = valeur.toInt();
         } else {
-            throw Echec(IncompatibiliteDeType,
+            throw Echec(Echec::IncompatibiliteDeType,
                         QStringLiteral("Incompatibilité de type : %1").arg(nomMembre(dispId)));
         }
         mettre(dispId, argument.valeur());
@@ -256,7 +257,7 @@ public:
             mettre(dispId, argument);
             valeur = static_cast<qint32>(entier);
         } else {
-            throw Echec(IncompatibiliteDeType,
+            throw Echec(Echec::IncompatibiliteDeType,
                         QStringLiteral("Incompatibilité de type : %1").arg(nomMembre(dispId)));
         }
     }
@@ -306,7 +307,7 @@ private:
         const HRESULT hr = VariantChangeTypeEx(&converti.valeur(), const_cast<VARIANT*>(&valeur),
                                                LOCALE_USER_DEFAULT, 0, VT_BSTR);
         if (FAILED(hr))
-            throw Echec(IncompatibiliteDeType,
+            throw Echec(Echec::IncompatibiliteDeType,
                         QStringLiteral("Incompatibilité de type : la valeur de %1 (type %2) "
                                        "ne se lit pas comme un texte")
                             .arg(nomMembre(dispId))

@@ -1,6 +1,6 @@
 #include "echeccom_win.h"
 
-#include "membresctltarvo.h"
+#include "echec.h"
 
 namespace {
 
@@ -20,8 +20,8 @@ struct Correspondance
 const Correspondance correspondances[] = {
     {DISP_E_MEMBERNOTFOUND, MembreNonGere, u"Propriété ou méthode non gérée par cet objet"},
     {DISP_E_UNKNOWNNAME, MembreNonGere, u"Propriété ou méthode non gérée par cet objet"},
-    {DISP_E_TYPEMISMATCH, IncompatibiliteDeType, u"Incompatibilité de type"},
-    {DISP_E_BADVARTYPE, IncompatibiliteDeType, u"Incompatibilité de type"},
+    {DISP_E_TYPEMISMATCH, Echec::IncompatibiliteDeType, u"Incompatibilité de type"},
+    {DISP_E_BADVARTYPE, Echec::IncompatibiliteDeType, u"Incompatibilité de type"},
     {DISP_E_OVERFLOW, Echec::Debordement, u"Dépassement de capacité"},
     {DISP_E_BADPARAMCOUNT, NombreArgumentsIncorrect,
      u"Nombre d'arguments incorrect ou affectation de propriété incorrecte"},

@@ -1,8 +1,9 @@
 #include "membresctltarvo.h"
 
-#include "controletarvo.h"
+#include "controledispatch.h"
 #include "echec.h"
 #include "nombretexte.h"
+#include "tablemembres.h"
 
 #include <QLocale>
 #include <QVariant>
@@ -47,7 +48,7 @@ QString texteLu(const QVariant& valeur, qint32 dispId)
     }
     const QString genre = valeur.isValid() ? QString::fromLatin1(valeur.typeName()) : QStringLiteral("vide");
     throw Echec(
-        IncompatibiliteDeType,
+        Echec::IncompatibiliteDeType,
         QStringLiteral("Incompatibilité de type : %1 a répondu une valeur %2").arg(nomMembre(dispId), genre));
 }
 

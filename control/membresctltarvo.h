@@ -6,10 +6,6 @@
 class ControleDispatch;
 class QVariant;
 
-// Failure number of a value of the wrong kind (the runtime's "type mismatch"), beside those Echec
-// already names.
-inline constexpr int IncompatibiliteDeType = 13;
-
 // The members of the act-selection control under their own names, each reaching the control
 // through its dispatch identifier. Every value read is taken as text (see texteLu); a member
 // that fails throws Echec.

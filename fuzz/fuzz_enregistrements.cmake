@@ -10,6 +10,6 @@ add_dependencies(fuzz_tous FuzzTarvoProgramme)
 
 banc_ajouter_fuzz(fuzz_enregistrements
     SOURCES fuzz_enregistrements.cpp enregistrements/programmetarvo.h commun/exigence.h
-    LIBRARIES banc_library banc_services ${CMAKE_DL_LIBS})
+    LIBRARIES banc_library banc_socle ${CMAKE_DL_LIBS})
 target_compile_definitions(fuzz_enregistrements PRIVATE CHEMIN_TARVO_PROGRAMME="$<TARGET_FILE:FuzzTarvoProgramme>")
 add_dependencies(fuzz_enregistrements FuzzTarvoProgramme)

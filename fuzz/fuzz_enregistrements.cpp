@@ -242,7 +242,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
     source.apresAppel = [&messages](int etape, const QString&, qint32) {
         messages.etape = etape;
     };
-    executerSequenceTarvo(messages, source);
+    executerSequenceTarvo(messages, source, appelsTarvo());
 
     const Livraisons& l = *livraisons();
     for (int etape = 1; etape <= 7; ++etape)

@@ -1,1 +1,1 @@
-banc_ajouter_fuzz(fuzz_listes SOURCES fuzz_listes.cpp commun/exigence.h LIBRARIES banc_calculs)
+banc_ajouter_fuzz(fuzz_listes SOURCES fuzz_listes.cpp commun/exigence.h LIBRARIES banc_textes)

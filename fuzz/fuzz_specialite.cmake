@@ -1,1 +1,1 @@
-banc_ajouter_fuzz(fuzz_specialite SOURCES fuzz_specialite.cpp commun/exigence.h LIBRARIES banc_calculs)
+banc_ajouter_fuzz(fuzz_specialite SOURCES fuzz_specialite.cpp commun/exigence.h LIBRARIES banc_textes)

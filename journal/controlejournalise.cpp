@@ -2,6 +2,7 @@
 
 #include "evenementsjournal.h"
 #include "journalappels.h"
+#include "tablemembres.h"
 
 #include <QString>
 

@@ -55,4 +55,4 @@ ValeursFixesSequence valeursFixesSequence();
 // released on every path. Records announced by the library but absent from the array it delivered are
 // never read: one warning box per step names the indices missing.
 void executerSequenceTarvo(ServiceMessages& messages, const SourceContexteSequence& source,
-                           AppelsSequence& appels = appelsTarvo());
+                           AppelsSequence& appels);

@@ -13,6 +13,7 @@ public:
     {
         Debordement = 6,              // a value that does not fit its type
         MemoireInsuffisante = 7,      // memory exhausted
+        IncompatibiliteDeType = 13,   // a value of the wrong kind
         ErreurInterne = 51,           // a fault of the tool itself, not of a component
         BibliothequeIntrouvable = 48, // a library that cannot be loaded
         PointEntreeIntrouvable = 453, // an entry point missing from a library

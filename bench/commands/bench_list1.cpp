@@ -2,7 +2,7 @@
 // the same lines and showing them, in the same run.
 
 #include "commandes.h"
-#include "controletarvo.h"
+#include "controledispatch.h"
 #include "listelignes.h"
 #include "rapportratio.h"
 #include "servicemessages.h"

@@ -10,8 +10,11 @@
 #include "frminit.h"
 #include "journalappels.h"
 #include "rapportratio.h"
+#include "sequencetarvo.h"
 #include "servicemessagesjournalise.h"
+#include "sondesysteme.h"
 #include "suivicommandesjournal.h"
+#include "tablemembres.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -83,7 +86,8 @@ void commande(benchmark::State& etat, const char* bouton, bool journalise)
                                             sondePlateforme(), commandesFrmInit(*bibliotheque));
         fenetre->suivreCommandes(&*suivi);
     } else {
-        fenetre = std::make_unique<FrmInit>(muets, &creerCtlTarvo);
+        fenetre = std::make_unique<FrmInit>(muets, &creerCtlTarvo, sondePlateforme(),
+                                            commandesFrmInit(appelsTarvo()));
     }
     fenetre->charger();
     fenetre->controles().txtCodeCCAM->setText(QStringLiteral("HFFC004"));

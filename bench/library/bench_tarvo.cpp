@@ -78,7 +78,7 @@ void sequenceComplete(benchmark::State& state)
     comparer(
         state,
         [&] {
-            executerSequenceTarvo(messages, source);
+            executerSequenceTarvo(messages, source, appelsTarvo());
             return messages.boites;
         },
         [] {

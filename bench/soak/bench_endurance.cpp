@@ -4,6 +4,7 @@
 // last thousand runs against the first thousand (target no slowdown).
 #include "fabriquectltarvo.h"
 #include "frminit.h"
+#include "sequencetarvo.h"
 #include "servicemessages.h"
 #include "sondesysteme.h"
 
@@ -78,7 +79,8 @@ void choisirDansLeDialogue()
 void endurance(benchmark::State& etat, const char* bouton)
 {
     MessagesAutomatiques messages;
-    auto fenetre = std::make_unique<FrmInit>(messages, &creerCtlTarvo);
+    auto fenetre = std::make_unique<FrmInit>(messages, &creerCtlTarvo, sondePlateforme(),
+                                             commandesFrmInit(appelsTarvo()));
     fenetre->charger();
     fenetre->controles().txtCodeCCAM->setText(QStringLiteral("HFFC004"));
     auto* cible = fenetre->findChild<QPushButton*>(QString::fromLatin1(bouton));

@@ -1,7 +1,7 @@
 #include "contexteproprietes.h"
 
-#include "controletarvo.h"
 #include "echec.h"
+#include "tablemembres.h"
 
 #include <QDate>
 

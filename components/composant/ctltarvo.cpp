@@ -5,6 +5,7 @@
 #include "fabriquectltarvo.h"
 #include "magasinccam.h"
 #include "reponsesacte.h"
+#include "tablemembres.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "contexteproprietes.h"
-#include "controletarvo.h"
+#include "controledispatch.h"
 
 #include <memory>
 

@@ -3,6 +3,7 @@
 #include "applicationgraphique.h"
 #include "magasinccam.h"
 #include "repertoirebibliotheque.h"
+#include "tablemembres.h"
 
 CtlTarvoHeberge::CtlTarvoHeberge()
     : m_ctl(nullptr, MagasinCcam::cheminParDefaut(repertoireBibliotheque()))

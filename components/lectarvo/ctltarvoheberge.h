@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controletarvo.h"
+#include "controledispatch.h"
 #include "ctltarvo.h"
 
 // Our component as the COM server hosts it, for any client: its store found beside the server's own file

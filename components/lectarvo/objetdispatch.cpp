@@ -1,7 +1,7 @@
 #include "objetdispatch.h"
 
 #include "compteurmodule.h"
-#include "controletarvo.h"
+#include "controledispatch.h"
 #include "conversionsvariant.h"
 #include "echec.h"
 #include "identiteserveur.h"
@@ -187,7 +187,7 @@ HRESULT ObjetDispatch::ecrire(DISPID dispId, DISPPARAMS& parametres, UINT* argum
 
     VARIANT& argument = parametres.rgvarg[0];
     QVariant valeur;
-    HRESULT hr = valeurDepuisVariant(argument, membre.genre, valeur);
+    HRESULT hr = valeurDepuisVariant(argument, membre.valeur, valeur);
     if (FAILED(hr)) {
         if (argumentFautif != nullptr)
             *argumentFautif = 0;

@@ -7,6 +7,7 @@
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tablecontroles.h"
+#include "tablemembres.h"
 #include "tarvo.h"
 
 #include <QAccessible>
@@ -165,6 +166,7 @@ private Q_SLOTS:
     void boutonAtteintParTabEtActiveAuClavier();
     void chaqueBoutonLanceSonGestionnaire_data();
     void chaqueBoutonLanceSonGestionnaire();
+    void cablageDesBoutons_data();
     void cablageDesBoutons();
     void sourceDeLaSequenceLitLaFenetreAuMomentVoulu();
     void command3LitLaDateEtLaGrilleDeCetteFenetre();
@@ -206,6 +208,23 @@ private:
     std::unique_ptr<FrmInit> m_fenetre;
 };
 
+namespace {
+
+QString S(const char* texte)
+{
+    return QString::fromUtf8(texte);
+}
+
+} // namespace
+
+// The window's command buttons as the design lists them, written out here so that a button missing from the
+// wiring fails the tests instead of vanishing from their rows.
+const QStringList boutonsDeCommande{
+    QStringLiteral("cmdSelectActeCCAM"), QStringLiteral("Command1"), QStringLiteral("Command2"),
+    QStringLiteral("Command3"),          QStringLiteral("Command4"), QStringLiteral("Command5"),
+    QStringLiteral("Command6"),          QStringLiteral("Command7"),
+};
+
 FabriqueControle TestFrmInit::fabrique()
 {
     return [this](QWidget*) {
@@ -220,8 +239,7 @@ FabriqueControle TestFrmInit::fabrique()
 CommandesFrmInit TestFrmInit::commandesTest()
 {
     CommandesFrmInit commandes;
-    const auto boutons = commandesFrmInit().keys();
-    for (const QString& bouton : boutons) {
+    for (const QString& bouton : boutonsDeCommande) {
         commandes.insert(bouton, [this, bouton](const ContexteCommande& contexte) {
             m_journal.ajouter(bouton);
             if (m_gestionnaire)
@@ -342,7 +360,7 @@ void TestFrmInit::cheminDeConfiguration()
 
     m_sonde.profil = profil;
     m_sonde.version = VersionOs{majeure, mineure, 1};
-    FrmInit fenetre(*m_messages, fabrique(), m_sonde);
+    FrmInit fenetre(*m_messages, fabrique(), m_sonde, commandesFrmInit(appelsTarvo()));
     fenetre.charger();
 
     QCOMPARE(fenetre.controles().TXTCheminSESAM->text(), repertoire);
@@ -362,7 +380,7 @@ void TestFrmInit::dateDuJourQuelleQueSoitLaLocale()
     QLocale::setDefault(QLocale(locale));
 
     const QDate avant = QDate::currentDate();
-    FrmInit fenetre(*m_messages, fabrique(), m_sonde);
+    FrmInit fenetre(*m_messages, fabrique(), m_sonde, commandesFrmInit(appelsTarvo()));
     fenetre.charger();
     const QDate date = fenetre.controles().DTPicker1->date();
 
@@ -663,8 +681,7 @@ void TestFrmInit::boutonAtteintParTabEtActiveAuClavier()
 void TestFrmInit::chaqueBoutonLanceSonGestionnaire_data()
 {
     QTest::addColumn<QString>("bouton");
-    const auto boutons = commandesFrmInit().keys();
-    for (const QString& bouton : boutons)
+    for (const QString& bouton : boutonsDeCommande)
         QTest::newRow(qPrintable(bouton)) << bouton;
 }
 
@@ -691,25 +708,44 @@ void TestFrmInit::chaqueBoutonLanceSonGestionnaire()
     QCOMPARE(copie->fenetre.frmInit, static_cast<QWidget*>(m_fenetre.get()));
 }
 
+void TestFrmInit::cablageDesBoutons_data()
+{
+    QTest::addColumn<QString>("bouton");
+    QTest::addColumn<QString>("requete"); // the query the button's command makes of the control
+    QTest::newRow("cmdSelectActeCCAM") << S("cmdSelectActeCCAM") << S("SelectionActe()");
+    QTest::newRow("Command1") << S("Command1") << S("LireModificateurs()");
+    QTest::newRow("Command2") << S("Command2") << S("LirePrix()");
+    QTest::newRow("Command4") << S("Command4") << S("LireModificateursActe()");
+    QTest::newRow("Command5") << S("Command5") << S("LireRegroupements()");
+    QTest::newRow("Command6") << S("Command6") << S("LireLibelleLong()");
+    QTest::newRow("Command7") << S("Command7") << S("LireActesCompatibles()");
+}
+
+// The real wiring: each button reaches its own command, seen by the query that command makes of the control.
+// Command3 calls the library, not the control: its wiring is followed below.
 void TestFrmInit::cablageDesBoutons()
 {
-    using Gestionnaire = void (*)(const ContexteCommande&);
-    const QHash<QString, Gestionnaire> attendu{
-        {QStringLiteral("cmdSelectActeCCAM"), &Commandes::selectionActe},
-        {QStringLiteral("Command1"), &Commandes::testModificateurs},
-        {QStringLiteral("Command2"), &Commandes::testPrix},
-        {QStringLiteral("Command4"), &Commandes::testModificateursActe},
-        {QStringLiteral("Command5"), &Commandes::codeRegroupementActe},
-        {QStringLiteral("Command6"), &Commandes::rechercheLibelle},
-        {QStringLiteral("Command7"), &Commandes::testListeActesCompatibles},
-    };
-    const CommandesFrmInit commandes = commandesFrmInit();
-    QCOMPARE(commandes.size(), attendu.size() + 1);
-    QVERIFY(commandes.contains(QStringLiteral("Command3")));
-    for (auto it = attendu.cbegin(); it != attendu.cend(); ++it) {
-        const GestionnaireCommande gestionnaire = commandes.value(it.key());
-        const Gestionnaire* cible = gestionnaire.target<Gestionnaire>();
-        QVERIFY2(cible && *cible == it.value(), qPrintable(it.key()));
+    QFETCH(QString, bouton);
+    QFETCH(QString, requete);
+    const CommandesFrmInit commandes = commandesFrmInit(appelsTarvo());
+    QCOMPARE(QSet<QString>(commandes.keyBegin(), commandes.keyEnd()),
+             QSet<QString>(boutonsDeCommande.cbegin(), boutonsDeCommande.cend()));
+    m_fenetre = std::make_unique<FrmInit>(*m_messages, fabrique(), m_sonde, commandes);
+    m_fenetre->charger();
+    for (const MembreCtlTarvo& membre : membresCtlTarvo())
+        m_ctlTarvo1->reponses.insert(membre.dispId, QString());
+    controle<QLineEdit>(S("txtCodeCCAM"))->setText(S("LHQK005"));
+    m_messages->setProchaineSaisie(S("LHQK005"));
+    m_journal.vider();
+
+    controle<QPushButton>(bouton)->click();
+
+    QVERIFY2(m_journal.entrees.contains(requete), qPrintable(m_journal.entrees.join(u'\n')));
+    for (const QString& autre :
+         {S("SelectionActe()"), S("LireModificateurs()"), S("LirePrix()"), S("LireModificateursActe()"),
+          S("LireRegroupements()"), S("LireLibelleLong()"), S("LireActesCompatibles()")}) {
+        if (autre != requete && autre != S("LireLibelle()"))
+            QVERIFY2(!m_journal.entrees.contains(autre), qPrintable(bouton + S(" : ") + autre));
     }
 }
 
@@ -738,7 +774,7 @@ void TestFrmInit::command3LitLaDateEtLaGrilleDeCetteFenetre()
     tarvo::definirCheminBibliotheque(QStringLiteral(CHEMIN_TARVO_FAUTIF));
     reinitialiser();
 
-    m_fenetre = std::make_unique<FrmInit>(*m_messages, fabrique(), m_sonde);
+    m_fenetre = std::make_unique<FrmInit>(*m_messages, fabrique(), m_sonde, commandesFrmInit(appelsTarvo()));
     m_fenetre->charger();
     m_fenetre->controles().DTPicker1->setDate(QDate(2024, 3, 5));
     m_fenetre->controles().CboGrille->setCurrentIndex(2);
@@ -972,7 +1008,8 @@ void TestFrmInit::demarrageEnEchec()
             fenetresMontrees += w->isVisible() ? 1 : 0;
     };
 
-    const std::unique_ptr<FrmInit> fenetre = demarrerFrmInit(*m_messages, fabriqueEnCas, m_sonde);
+    const std::unique_ptr<FrmInit> fenetre =
+        demarrerFrmInit(*m_messages, fabriqueEnCas, m_sonde, commandesFrmInit(appelsTarvo()));
 
     QVERIFY(!fenetre);
     QCOMPARE(m_messages->messages.size(), 1);
@@ -986,7 +1023,8 @@ void TestFrmInit::demarrageEnEchec()
 void TestFrmInit::demarrageReussi()
 {
     m_fenetre.reset();
-    const std::unique_ptr<FrmInit> fenetre = demarrerFrmInit(*m_messages, fabrique(), m_sonde);
+    const std::unique_ptr<FrmInit> fenetre =
+        demarrerFrmInit(*m_messages, fabrique(), m_sonde, commandesFrmInit(appelsTarvo()));
 
     QVERIFY(fenetre);
     QVERIFY(fenetre->isVisible());

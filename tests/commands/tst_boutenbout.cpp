@@ -1,10 +1,11 @@
 // Each button's handler against our act-selection component over the built-in sample database:
 // the answers the operator sees for sample acts.
 #include "commandes.h"
-#include "controletarvo.h"
+#include "controledispatch.h"
 #include "fabriquecontrole.h"
 #include "servicemessagesscripte.h"
 #include "sondefixe.h"
+#include "tablemembres.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -4,6 +4,7 @@
 #include "journaltest.h"
 #include "servicemessagesscripte.h"
 #include "sondefixe.h"
+#include "tablemembres.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,6 +2,7 @@
 
 #include "echec.h"
 #include "journaltest.h"
+#include "tablemembres.h"
 
 ControleEnregistreur::ControleEnregistreur(JournalTest* journal)
     : m_journal(journal)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controletarvo.h"
+#include "controledispatch.h"
 
 #include <QHash>
 #include <QSet>

@@ -3,6 +3,7 @@
 #include "ctltarvo.h"
 #include "echec.h"
 #include "fabriquectltarvo.h"
+#include "tablemembres.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,13 +1,14 @@
 // SelectionActe driven headless: the dialog is found as the active modal widget and worked with
 // the keyboard and mouse as an operator would, then the control's result properties are read.
 #include "actesmasques.h"
-#include "controletarvo.h"
+#include "controledispatch.h"
 #include "dialogueselectionacte.h"
 #include "echec.h"
 #include "fabriquectltarvo.h"
 #include "magasinccam.h"
 #include "modelechapitres.h"
 #include "modeleresultats.h"
+#include "tablemembres.h"
 
 #include <QApplication>
 #include <QDialog>

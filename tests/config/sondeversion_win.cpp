@@ -12,6 +12,6 @@ int main()
     const qint32 version = Utils::VersionSysteme(typeProduit, sondePlateforme());
     std::printf("%d\n%d\n%d\n%d\n%s\n", version, typeProduit, Utils::EstVersion60(sondePlateforme()) ? 1 : 0,
                 Utils::EstServeur60OuPlus(sondePlateforme()) ? 1 : 0,
-                Utils::CheminSesamIni().toLocal8Bit().constData());
+                Utils::CheminSesamIni(sondePlateforme()).toLocal8Bit().constData());
     return 0;
 }

@@ -70,9 +70,9 @@ private Q_SLOTS:
         const QString attendu = QString::fromLatin1(valeur);
         QCOMPARE(Utils::LireVariableEnvironnement(QStringLiteral("ALLUSERSPROFILE"), sondePlateforme()),
                  attendu);
-        const QString chemin = Utils::CheminSesamIni();
+        const QString chemin = Utils::CheminSesamIni(sondePlateforme());
         QVERIFY2(chemin.startsWith(attendu) && chemin.endsWith(queue), qPrintable(chemin));
-        QCOMPARE(Utils::repertoireConfiguration(), chemin.chopped(10));
+        QCOMPARE(Utils::repertoireConfiguration(sondePlateforme()), chemin.chopped(10));
     }
 
     void variableAbsente()
@@ -80,7 +80,7 @@ private Q_SLOTS:
         QVERIFY(SetEnvironmentVariableA("ALLUSERSPROFILE", nullptr));
         QCOMPARE(Utils::LireVariableEnvironnement(QStringLiteral("ALLUSERSPROFILE"), sondePlateforme()),
                  QString());
-        QVERIFY(Utils::CheminSesamIni().endsWith(queue));
+        QVERIFY(Utils::CheminSesamIni(sondePlateforme()).endsWith(queue));
     }
 
     void versionDuSysteme_data()

@@ -57,7 +57,7 @@ private Q_SLOTS:
     void repertoireSansNomDeFichier();
     void versionRefuseeLaisseLeTypeDeProduit();
     void chaqueAppelInterrogeLeSysteme();
-    void sondePosixPrendLesLignesDesSystemesRecents();
+    void sondePlateformeDonneLeCheminDesSystemesRecents();
 };
 
 void TestUtils::tableDeDecision_data()
@@ -191,15 +191,15 @@ void TestUtils::chaqueAppelInterrogeLeSysteme()
     QVERIFY(Utils::CheminSesamIni(sonde).contains(QStringLiteral("Application Data")));
 }
 
-void TestUtils::sondePosixPrendLesLignesDesSystemesRecents()
+void TestUtils::sondePlateformeDonneLeCheminDesSystemesRecents()
 {
     qputenv("ALLUSERSPROFILE", "/srv/partage");
-    QCOMPARE(Utils::CheminSesamIni(), QStringLiteral("/srv/partage") + Fin);
+    QCOMPARE(Utils::CheminSesamIni(sondePlateforme()), QStringLiteral("/srv/partage") + Fin);
     qputenv("ALLUSERSPROFILE", QByteArray(300, 'b'));
-    QCOMPARE(Utils::repertoireConfiguration(),
+    QCOMPARE(Utils::repertoireConfiguration(sondePlateforme()),
              QString(300, u'b') + QStringLiteral("\\santesocial\\fsv\\1.40.12\\conf"));
     qunsetenv("ALLUSERSPROFILE");
-    QCOMPARE(Utils::CheminSesamIni(), Fin);
+    QCOMPARE(Utils::CheminSesamIni(sondePlateforme()), Fin);
 }
 
 QTEST_GUILESS_MAIN(TestUtils)

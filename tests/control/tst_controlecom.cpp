@@ -9,8 +9,10 @@
 #include "frminit.h"
 #include "journaltest.h"
 #include "membresctltarvo.h"
+#include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "sondefixe.h"
+#include "tablemembres.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -47,13 +49,8 @@ QString invokeAttendu(const QString& acces)
     static const QRegularExpression lecture(S(R"(^(\w+) ->$)"));
     static const QRegularExpression appel(S(R"(^(\w+)\(\)$)"));
     const auto identifiant = [](const QString& nom) {
-        for (qint32 id = DispId::CheminConfig; id <= DispId::GrilleTarifaire; ++id)
-            if (nomMembre(id) == nom)
-                return hexa(id);
-        for (qint32 id = DispId::SelectionActe; id <= DispId::LireActesCompatibles; ++id)
-            if (nomMembre(id) == nom)
-                return hexa(id);
-        return S("?");
+        const MembreCtlTarvo* membre = membreParNom(nom);
+        return membre ? hexa(membre->dispId) : S("?");
     };
     if (const auto m = ecriture.match(acces); m.hasMatch()) {
         const bool texte = m.captured(3).startsWith(QLatin1Char('"'));
@@ -99,7 +96,7 @@ struct Session
     std::unique_ptr<FrmInit> fenetre;
 
     explicit Session(const FabriqueControle& fabrique)
-        : fenetre(std::make_unique<FrmInit>(messages, fabrique, sonde))
+        : fenetre(std::make_unique<FrmInit>(messages, fabrique, sonde, commandesFrmInit(appelsTarvo())))
     {
         fenetre->charger();
         fenetre->controles().txtCodeCCAM->setText(S(" LHQK005"));
@@ -274,7 +271,7 @@ private Q_SLOTS:
             membres.LirePrix();
             QFAIL("réponse vide prise pour un texte");
         } catch (const Echec& echec) {
-            QCOMPARE(echec.numero(), IncompatibiliteDeType);
+            QCOMPARE(echec.numero(), int(Echec::IncompatibiliteDeType));
         }
     }
 
@@ -286,7 +283,7 @@ private Q_SLOTS:
             controle->lire(DispId::PrixActe);
             QFAIL("valeur nulle lue");
         } catch (const Echec& echec) {
-            QCOMPARE(echec.numero(), IncompatibiliteDeType);
+            QCOMPARE(echec.numero(), int(Echec::IncompatibiliteDeType));
             QVERIFY2(echec.description().contains(S("PrixActe")), qPrintable(echec.description()));
         }
     }

@@ -3,6 +3,7 @@
 #include "journaltest.h"
 #include "membresctltarvo.h"
 #include "plateformetest.h"
+#include "tablemembres.h"
 
 #include <QLocale>
 #include <QTest>
@@ -227,7 +228,7 @@ void TestMembresCtlTarvo::valeurLueCommeTexte()
             membres.LirePrix();
             QFAIL("LirePrix n'a pas échoué");
         } catch (const Echec& echec) {
-            QCOMPARE(echec.numero(), IncompatibiliteDeType);
+            QCOMPARE(echec.numero(), int(Echec::IncompatibiliteDeType));
             QVERIFY(echec.description().contains(QStringLiteral("LirePrix")));
         }
     } else {

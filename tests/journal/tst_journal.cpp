@@ -13,6 +13,7 @@
 #include "servicemessagesscripte.h"
 #include "sondefixe.h"
 #include "suivicommandesjournal.h"
+#include "tablemembres.h"
 
 #include <QBuffer>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // Registration of LecTarvo.ocx: which classes key it goes to, exactly which keys it writes and removes
 // (below a key of the test's own), and regsvr32 registering and removing the server in this Wine prefix.
 #include "appelsdispatch.h"
-#include "controletarvo.h"
 #include "enregistrementserveur.h"
 #include "identiteserveur.h"
+#include "tablemembres.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,11 @@
 // The IDispatch face of the server over a control of the test's own: what reaches the component for each
 // kind of client value, what goes back to the client's variables, and how every failure is reported.
 #include "appelsdispatch.h"
-#include "controletarvo.h"
+#include "controledispatch.h"
 #include "conversionsvariant.h"
 #include "echec.h"
 #include "objetdispatch.h"
+#include "tablemembres.h"
 
 #include <QTest>
 #include <functional>

@@ -2,10 +2,11 @@
 // lectarvo_enregistre fixture), every member by its identifier, answering as our component does from the
 // same store, its failures raised as automation exceptions.
 #include "appelsdispatch.h"
-#include "controletarvo.h"
+#include "controledispatch.h"
 #include "conversionsvariant.h"
 #include "ctltarvo.h"
 #include "identiteserveur.h"
+#include "tablemembres.h"
 
 #include <QCoreApplication>
 #include <QTest>

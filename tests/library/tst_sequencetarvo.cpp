@@ -77,7 +77,7 @@ private:
         for (const Reglage& r : reglages)
             m_repondre(r.etape, r.reponse);
         ServiceMessagesScripte messages;
-        executerSequenceTarvo(messages, m_source);
+        executerSequenceTarvo(messages, m_source, appelsTarvo());
         QStringList boites;
         for (const auto& m : messages.messages)
             boites.append(boite(m.titre, m.icone, m.texte));
@@ -299,7 +299,7 @@ private Q_SLOTS:
         tarvo::definirCheminBibliotheque(QStringLiteral(CHEMIN_TARVO_INCOMPLET));
         ServiceMessagesScripte messages;
         try {
-            executerSequenceTarvo(messages, m_source);
+            executerSequenceTarvo(messages, m_source, appelsTarvo());
             QFAIL("la séquence aurait dû échouer");
         } catch (const Echec& echec) {
             QCOMPARE(echec.numero(), int{Echec::PointEntreeIntrouvable});
@@ -331,7 +331,7 @@ private Q_SLOTS:
         tarvo::definirCheminBibliotheque(chemin);
         ServiceMessagesScripte messages;
         try {
-            executerSequenceTarvo(messages, m_source);
+            executerSequenceTarvo(messages, m_source, appelsTarvo());
             QFAIL("la séquence aurait dû échouer");
         } catch (const Echec& echec) {
             QCOMPARE(echec.numero(), int{Echec::BibliothequeIntrouvable});

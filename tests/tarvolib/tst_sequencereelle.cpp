@@ -52,7 +52,7 @@ private:
     QStringList executer()
     {
         ServiceMessagesScripte messages;
-        executerSequenceTarvo(messages, m_source);
+        executerSequenceTarvo(messages, m_source, appelsTarvo());
         QStringList boites;
         for (const auto& m : messages.messages)
             boites.append(m.titre + QLatin1Char('|') + nomIcone(m.icone) + QLatin1Char('|') + m.texte);

@@ -232,12 +232,13 @@ private Q_SLOTS:
             return QStringLiteral("001");
         };
         ServiceMessagesScripte chauffe;
-        executerSequenceTarvo(chauffe, source); // loads the library and opens the store before counting
+        executerSequenceTarvo(chauffe, source,
+                              appelsTarvo()); // loads the library and opens the store before counting
 
         EspionAllocations espion;
         QCOMPARE(CoRegisterMallocSpy(&espion), S_OK);
         ServiceMessagesScripte messages;
-        executerSequenceTarvo(messages, source);
+        executerSequenceTarvo(messages, source, appelsTarvo());
         QCOMPARE(CoRevokeMallocSpy(), S_OK);
 
         QVERIFY(messages.messages.size() >= 5);

@@ -24,7 +24,7 @@ QString S(const char* texte)
 
 } // namespace
 
-class TestCalculs : public QObject
+class TestTextes : public QObject
 {
     Q_OBJECT
 
@@ -43,7 +43,7 @@ private Q_SLOTS:
     void dateReference();
 };
 
-void TestCalculs::decoupage_data()
+void TestTextes::decoupage_data()
 {
     QTest::addColumn<QString>("texte");
     QTest::addColumn<QStringList>("champs");
@@ -59,14 +59,14 @@ void TestCalculs::decoupage_data()
         << S("żx|簼|籼") << QStringList{S("żx"), S("簼"), S("籼")};
 }
 
-void TestCalculs::decoupage()
+void TestTextes::decoupage()
 {
     QFETCH(QString, texte);
     QFETCH(QStringList, champs);
     QCOMPARE(champsDe(texte), champs);
 }
 
-void TestCalculs::rienAuDelaDuDernierChamp()
+void TestTextes::rienAuDelaDuDernierChamp()
 {
     // The view ends before the text does: what follows it must never show up as a field.
     const QString texte = S("a|b|c");
@@ -80,7 +80,7 @@ void TestCalculs::rienAuDelaDuDernierChamp()
     QCOMPARE(champ.toString(), S("b"));
 }
 
-void TestCalculs::rognageDesEspacesSeulement_data()
+void TestTextes::rognageDesEspacesSeulement_data()
 {
     QTest::addColumn<QString>("texte");
     QTest::addColumn<QString>("rogne");
@@ -92,14 +92,14 @@ void TestCalculs::rognageDesEspacesSeulement_data()
     QTest::newRow("seulement des espaces") << S("   ") << S("");
 }
 
-void TestCalculs::rognageDesEspacesSeulement()
+void TestTextes::rognageDesEspacesSeulement()
 {
     QFETCH(QString, texte);
     QFETCH(QString, rogne);
     QCOMPARE(rognerEspaces(texte).toString(), rogne);
 }
 
-void TestCalculs::lignes_data()
+void TestTextes::lignes_data()
 {
     QTest::addColumn<QString>("reponse");
     QTest::addColumn<bool>("modificateurs"); // records of four fields, else of two
@@ -130,7 +130,7 @@ void TestCalculs::lignes_data()
         << S("A|1|2|3|B|4|5|6|") << true << QStringList{S("A\t1\t2\t3"), S("B\t4\t5\t6")};
 }
 
-void TestCalculs::lignes()
+void TestTextes::lignes()
 {
     QFETCH(QString, reponse);
     QFETCH(bool, modificateurs);
@@ -138,7 +138,7 @@ void TestCalculs::lignes()
     QCOMPARE(lignesEnregistrements(reponse, modificateurs ? FormatModificateurs : FormatPaire), lignes);
 }
 
-void TestCalculs::entreesModificateurs_data()
+void TestTextes::entreesModificateurs_data()
 {
     QTest::addColumn<QString>("liste");
     QTest::addColumn<QStringList>("entrees");
@@ -151,14 +151,14 @@ void TestCalculs::entreesModificateurs_data()
     QTest::newRow("rien n'est rogne") << S(" p | q ") << QStringList{S(" p  -  q ")};
 }
 
-void TestCalculs::entreesModificateurs()
+void TestTextes::entreesModificateurs()
 {
     QFETCH(QString, liste);
     QFETCH(QStringList, entrees);
     QCOMPARE(::entreesModificateurs(liste), entrees);
 }
 
-void TestCalculs::codeSpecialite_data()
+void TestTextes::codeSpecialite_data()
 {
     QTest::addColumn<QString>("texte");
     QTest::addColumn<QLocale>("locale");
@@ -188,7 +188,7 @@ void TestCalculs::codeSpecialite_data()
     QTest::newRow("au-dela du double") << S("1e400") << fr << -1 << true;
 }
 
-void TestCalculs::codeSpecialite()
+void TestTextes::codeSpecialite()
 {
     QFETCH(QString, texte);
     QFETCH(QLocale, locale);
@@ -207,12 +207,12 @@ void TestCalculs::codeSpecialite()
     }
 }
 
-void TestCalculs::dateReference()
+void TestTextes::dateReference()
 {
     QCOMPARE(::dateReference(QDate(2024, 3, 7)), S("20240307"));
     QCOMPARE(::dateReference(QDate(1999, 12, 31)), S("19991231"));
     QVERIFY_THROWS_EXCEPTION(Echec, ::dateReference(QDate()));
 }
 
-QTEST_GUILESS_MAIN(TestCalculs)
-#include "tst_calculs.moc"
+QTEST_GUILESS_MAIN(TestTextes)
+#include "tst_textes.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controletarvo.h"
+#include "controledispatch.h"
 
 // The act-selection control this system hosts: on Windows the registered COM control "LectTarvo.ctlTarvo",
 // reached through IDispatch; elsewhere our own component, in process. Callers see only ControleDispatch.

@@ -1,7 +1,6 @@
 #include "conversions.h"
 
 #include "echec.h"
-#include "membresctltarvo.h"
 
 #include <QDate>
 #include <cmath>
@@ -32,7 +31,7 @@ Lecture lireNombre(const QString& texte, const QLocale& locale, double& valeur)
 QString dateReference(const QDate& date)
 {
     if (!date.isValid())
-        throw Echec(IncompatibiliteDeType,
+        throw Echec(Echec::IncompatibiliteDeType,
                     QStringLiteral("Incompatibilité de type : date de référence invalide"));
     return date.toString(QStringLiteral("yyyyMMdd"));
 }

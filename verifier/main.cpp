@@ -1,0 +1,49 @@
+// tarvo-verifier: checks a classification library installation. Runs the library test sequence against the
+// library the search finds and prints each step.
+#include "appelsjournalises.h"
+#include "journalappels.h"
+#include "optionsverifier.h"
+#include "rapportverification.h"
+#include "sequencetarvo.h"
+#include "servicemessagesconsole.h"
+#include "servicemessagesjournalise.h"
+#include "sortieconsole.h"
+#include "traductions.h"
+#include "verification.h"
+
+#include <QCoreApplication>
+#include <memory>
+#include <optional>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarvo-verifier"));
+    installerTraductionsQt(application);
+
+    int statut = StatutVerification::Reussie;
+    const std::optional<OptionsVerifier> options = lireOptionsVerifier(QCoreApplication::arguments(), statut);
+    if (!options)
+        return statut;
+
+    std::unique_ptr<JournalAppels> journal;
+    if (!options->cheminJournal.isEmpty()) {
+        QString erreur;
+        journal = JournalAppels::ouvrir(options->cheminJournal, erreur);
+        if (!journal) {
+            SortieConsole::ecrireLigne(stderr, erreur);
+            return StatutVerification::NonVerifiee;
+        }
+    }
+    ServiceMessagesConsole console;
+    std::optional<ServiceMessagesJournalise> messagesJournalises;
+    std::optional<AppelsJournalises> appelsJournalises;
+    if (journal) {
+        messagesJournalises.emplace(console, *journal);
+        appelsJournalises.emplace(appelsTarvo(), *journal);
+    }
+    RapportVerification rapport(stdout, stderr);
+    return executerVerification(
+        *options, journal ? static_cast<ServiceMessages&>(*messagesJournalises) : console,
+        journal ? static_cast<AppelsSequence&>(*appelsJournalises) : appelsTarvo(), rapport);
+}

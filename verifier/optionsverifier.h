@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What the companion's command line asks for, every value already checked: a refused line calls nothing.
+struct OptionsVerifier
+{
+    QString dateReference; // AAAAMMJJ
+    QString grilleTarifaire;
+    QString cheminBibliotheque; // empty: the library search
+    QString cheminJournal;      // empty: no journal
+    bool tousPointsEntree = false;
+};
+
+// The options, or nothing when the program is to end at once with `statut` (help shown, or a refused line
+// explained on the standard error).
+std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments, int& statut);

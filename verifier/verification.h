@@ -1,0 +1,18 @@
+#pragma once
+
+class AppelsSequence;
+class RapportVerification;
+class ServiceMessages;
+struct OptionsVerifier;
+
+// Exit statuses of the companion.
+namespace StatutVerification {
+inline constexpr int Reussie = 0;
+inline constexpr int ConnexionEchouee = 1;
+inline constexpr int NonVerifiee = 2;
+} // namespace StatutVerification
+
+// Runs the library test sequence through `appels` with the options' date and grid, tells `rapport` each step
+// as it ends, then checks the 39 entry points when asked. Returns the exit status.
+int executerVerification(const OptionsVerifier& options, ServiceMessages& messages, AppelsSequence& appels,
+                         RapportVerification& rapport);
