@@ -11,14 +11,19 @@ using Fonction = void (*)();
 struct Ouverture
 {
     void* poignee = nullptr; // null on failure
-    QString fichier;         // the file loaded, or the files tried
-    QString raison;          // the system's reason when poignee is null
+    QString fichier;         // the full path loaded; on failure the file found, or the name looked for
+    int numero = 0; // on failure: Echec::FichierIntrouvable, or Echec::BibliothequeIntrouvable for a file
+                    // found that cannot be loaded
+    QString raison; // on failure: what the operator reads, places searched or the system's reason
 };
 
-// nom is the library's base name ("TarvoLib"). With an empty chemin the search is the directory of the
-// running executable, then the system's own search by bare file name (on Windows the application's
-// directory and System32); otherwise chemin, which must be absolute, is loaded and nothing else.
+// nom is the library's base name ("TarvoLib"). With an empty chemin, the system's search by name: on Windows
+// the program's folder, the system folders and PATH (the library's own dependencies are found the same
+// way); elsewhere the program's folder, then dlopen's search. Otherwise chemin, which must be absolute, is
+// loaded and nothing else.
 Ouverture ouvrir(const QString& nom, const QString& chemin);
+// The library's file name on this system ("TarvoLib.dll", "libTarvoLib.so").
+QString nomFichier(const QString& nom);
 // The full path of the file the system really loaded (a bare name resolved by its search); empty when the
 // system cannot tell.
 QString cheminComplet(void* poignee);

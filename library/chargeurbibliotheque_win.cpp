@@ -1,77 +1,154 @@
 #include "chargeurbibliotheque.h"
+#include "echec.h"
+#include "echecchargement.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <array>
 #include <iterator>
+#include <string>
 #include <windows.h>
 
 namespace {
 
-QString erreurSysteme()
+// The system's text for `code` with every %1 (and any further insert) filled with `argument`: "%1 n'est pas
+// une application Win32 valide." names the file.
+QString texteSysteme(DWORD code, const QString& argument)
 {
-    const DWORD code = GetLastError();
+    const std::wstring insert = argument.toStdWString();
+    std::array<DWORD_PTR, 9> inserts;
+    inserts.fill(reinterpret_cast<DWORD_PTR>(insert.c_str()));
     wchar_t* texte = nullptr;
-    const DWORD longueur = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                              FORMAT_MESSAGE_IGNORE_INSERTS,
-                                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&texte), 0, nullptr);
+    const DWORD longueur = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY, nullptr,
+        code, 0, reinterpret_cast<wchar_t*>(&texte), 0, reinterpret_cast<va_list*>(inserts.data()));
     QString raison = longueur != 0 ? QString::fromWCharArray(texte, static_cast<int>(longueur)).trimmed()
                                    : QStringLiteral("erreur %1").arg(code);
     LocalFree(texte);
     return raison;
 }
 
-// The file the system really mapped, so that the operator sees which copy answered.
-QString fichierModule(HMODULE module, const QString& parDefaut)
+QString repertoireSysteme(UINT(WINAPI* lire)(wchar_t*, UINT))
+{
+    wchar_t chemin[MAX_PATH];
+    const UINT longueur = lire(chemin, MAX_PATH);
+    return longueur == 0 || longueur >= MAX_PATH
+               ? QString()
+               : QString::fromWCharArray(chemin, static_cast<int>(longueur));
+}
+
+QString repertoireProgramme()
+{
+    wchar_t chemin[MAX_PATH * 4];
+    const DWORD longueur = GetModuleFileNameW(nullptr, chemin, static_cast<DWORD>(std::size(chemin)));
+    if (longueur == 0 || longueur >= std::size(chemin))
+        return {};
+    return QFileInfo(QString::fromWCharArray(chemin, static_cast<int>(longueur))).absolutePath();
+}
+
+// The folders LoadLibraryW looks in once the current directory is taken out, in its order.
+QStringList lieuxRecherche()
+{
+    QStringList lieux;
+    for (const QString& lieu : {repertoireProgramme(), repertoireSysteme(&GetSystemDirectoryW),
+                                repertoireSysteme(&GetWindowsDirectoryW)})
+        if (!lieu.isEmpty())
+            lieux.append(QDir::toNativeSeparators(lieu));
+    // PATH as the loader reads it, from the process environment rather than the C runtime's copy.
+    const DWORD taille = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    if (taille > 1) {
+        std::wstring path(taille, L'\0');
+        const DWORD lus = GetEnvironmentVariableW(L"PATH", path.data(), taille);
+        path.resize(lus < taille ? lus : 0);
+        for (const QString& lieu : QString::fromStdWString(path).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            lieux.append(QDir::toNativeSeparators(lieu.trimmed()));
+    }
+    return lieux;
+}
+
+QString fichierModule(HMODULE module)
 {
     wchar_t chemin[MAX_PATH * 4];
     const DWORD longueur = GetModuleFileNameW(module, chemin, static_cast<DWORD>(std::size(chemin)));
-    if (longueur == 0 || longueur >= std::size(chemin))
-        return parDefaut;
-    return QDir::fromNativeSeparators(QString::fromWCharArray(chemin, static_cast<int>(longueur)));
+    if (module == nullptr || longueur == 0 || longueur >= std::size(chemin))
+        return {};
+    return QString::fromWCharArray(chemin, static_cast<int>(longueur));
 }
 
 } // namespace
 
 namespace ChargeurBibliotheque {
 
+QString nomFichier(const QString& nom)
+{
+    return nom + QStringLiteral(".dll");
+}
+
 Ouverture ouvrir(const QString& nom, const QString& chemin)
 {
     Ouverture resultat;
+    const QString fichier = nomFichier(nom);
+    resultat.fichier = chemin.isEmpty() ? fichier : QDir::toNativeSeparators(chemin);
     if (!chemin.isEmpty() && QDir::isRelativePath(chemin)) {
-        resultat.fichier = chemin;
-        resultat.raison = QStringLiteral("le chemin n'est pas absolu");
+        resultat.numero = Echec::FichierIntrouvable;
+        resultat.raison = QStringLiteral("le chemin n'est pas absolu : %1").arg(resultat.fichier);
         return resultat;
     }
-    resultat.fichier = chemin.isEmpty() ? nom + QStringLiteral(".dll") : QDir::toNativeSeparators(chemin);
-    // The application's directory and System32 only: neither the current directory nor PATH.
-    const DWORD recherche = chemin.isEmpty()
-                                ? LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
-                                : LOAD_WITH_ALTERED_SEARCH_PATH;
-    HMODULE module =
-        LoadLibraryExW(reinterpret_cast<const wchar_t*>(resultat.fichier.utf16()), nullptr, recherche);
-    if (module == nullptr) {
-        resultat.raison = erreurSysteme();
+    HMODULE module = nullptr;
+    if (chemin.isEmpty()) {
+        // An empty DLL directory takes the current directory out of the search and leaves the rest as the
+        // system has it, PATH included, for the library and for the DLLs it needs in turn.
+        SetDllDirectoryW(L"");
+        module = LoadLibraryW(reinterpret_cast<const wchar_t*>(fichier.utf16()));
+    } else {
+        module = LoadLibraryExW(reinterpret_cast<const wchar_t*>(resultat.fichier.utf16()), nullptr,
+                                LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+    if (module != nullptr) {
+        resultat.poignee = module;
+        const QString charge = fichierModule(module);
+        if (!charge.isEmpty())
+            resultat.fichier = charge;
         return resultat;
     }
-    resultat.poignee = module;
-    resultat.fichier = fichierModule(module, resultat.fichier);
+
+    const DWORD code = GetLastError();
+    QString trouve;
+    QStringList lieux;
+    if (chemin.isEmpty()) {
+        lieux = lieuxRecherche();
+        for (const QString& lieu : std::as_const(lieux)) {
+            const QString candidat = QDir(lieu).filePath(fichier);
+            if (QFileInfo(candidat).isFile()) {
+                trouve = QDir::toNativeSeparators(candidat);
+                break;
+            }
+        }
+    } else if (QFileInfo(chemin).isFile()) {
+        trouve = resultat.fichier;
+    }
+    if (trouve.isEmpty()) {
+        resultat.numero = Echec::FichierIntrouvable;
+        resultat.raison = EchecChargement::introuvable(resultat.fichier, lieux);
+        return resultat;
+    }
+    resultat.fichier = trouve;
+    resultat.numero = Echec::BibliothequeIntrouvable;
+    resultat.raison = EchecChargement::chargementImpossible(fichier, trouve, texteSysteme(code, trouve));
     return resultat;
 }
 
 QString cheminComplet(void* poignee)
 {
-    // Long paths are rare for a library; a truncated answer is refused rather than shown cut.
-    wchar_t chemin[MAX_PATH * 4];
-    const DWORD longueur = GetModuleFileNameW(static_cast<HMODULE>(poignee), chemin, MAX_PATH * 4);
-    if (poignee == nullptr || longueur == 0 || longueur >= MAX_PATH * 4)
-        return {};
-    return QString::fromWCharArray(chemin, static_cast<int>(longueur));
+    return fichierModule(static_cast<HMODULE>(poignee));
 }
 
 Fonction symbole(void* poignee, const char* nom, QString& raison)
 {
     FARPROC adresse = GetProcAddress(static_cast<HMODULE>(poignee), nom);
     if (adresse == nullptr) {
-        raison = erreurSysteme();
+        raison = texteSysteme(GetLastError(), QString::fromLatin1(nom));
         return nullptr;
     }
     return reinterpret_cast<Fonction>(adresse);

@@ -6,6 +6,7 @@
 #include "texteansi.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <array>
 #include <cstring>
 
@@ -97,9 +98,7 @@ void charger(EtatModule& e)
 {
     const ChargeurBibliotheque::Ouverture ouverture = ChargeurBibliotheque::ouvrir(nomBibliotheque, e.chemin);
     if (ouverture.poignee == nullptr)
-        throw Echec(Echec::BibliothequeIntrouvable,
-                    QStringLiteral("Impossible de charger la bibliothèque %1 (%2) : %3")
-                        .arg(nomBibliotheque, ouverture.fichier, ouverture.raison));
+        throw Echec(ouverture.numero, ouverture.raison);
     e.poignee = ouverture.poignee;
     const QString complet = ChargeurBibliotheque::cheminComplet(ouverture.poignee);
     e.fichier = complet.isEmpty() ? ouverture.fichier : complet;
@@ -141,7 +140,8 @@ void definirCheminBibliotheque(const QString& chemin)
 {
     EtatModule& e = etat();
     e.decharger();
-    e.chemin = chemin;
+    // A relative path names a file of the current directory now, shown in full from then on.
+    e.chemin = chemin.isEmpty() ? chemin : QFileInfo(chemin).absoluteFilePath();
 }
 
 QString fichierCharge()
@@ -246,8 +246,7 @@ qint32 Type_Tarvo(const QString& code)
 
 qint32 IsSRT_Tarvo(const QString& code, const QString& grille, const QString& date)
 {
-    return TARVO_POINT(IsSRT_Tarvo)(etroit(code).constData(), etroit(grille).constData(),
-                                    etroit(date).constData());
+    return TARVO_POINT(IsSRT_Tarvo)(etroit(code).constData(), etroit(grille).constData(), etroit(date).constData());
 }
 
 qint32 Activite_Tarvo(const QString& code, TableauAuto*& liste)
@@ -273,15 +272,13 @@ qint32 GetCodeRegroupement_Tarvo(const QString& code, qint32 activite)
 qint32 GetPrixUnitaireActeSupplement_Tarvo(const QString& code, qint32 activite, qint32 phase,
                                            const QString& date, const QString& grille, TableauAuto*& prix)
 {
-    return TARVO_POINT(GetPrixUnitaireActeSupplement_Tarvo)(etroit(code).constData(), activite, phase,
-                                                            etroit(date).constData(),
-                                                            etroit(grille).constData(), &prix);
+    return TARVO_POINT(GetPrixUnitaireActeSupplement_Tarvo)(
+        etroit(code).constData(), activite, phase, etroit(date).constData(), etroit(grille).constData(), &prix);
 }
 
 qint32 GetPriseEnCharge_Tarvo(const QString& code, const QString& date, TableauAuto*& priseEnCharge)
 {
-    return TARVO_POINT(GetPriseEnCharge_Tarvo)(etroit(code).constData(), etroit(date).constData(),
-                                               &priseEnCharge);
+    return TARVO_POINT(GetPriseEnCharge_Tarvo)(etroit(code).constData(), etroit(date).constData(), &priseEnCharge);
 }
 
 qint32 ListeModificateurs_Tarvo(TableauAuto*& liste)
@@ -297,16 +294,15 @@ qint32 GetModificateurActe_Tarvo(const QString& code, qint32 activite, TableauAu
 qint32 GetModificateurActeDate_Tarvo(const QString& code, qint32 activite, const QString& date,
                                      TableauAuto*& liste)
 {
-    return TARVO_POINT(GetModificateurActeDate_Tarvo)(etroit(code).constData(), activite,
-                                                      etroit(date).constData(), &liste);
+    return TARVO_POINT(GetModificateurActeDate_Tarvo)(etroit(code).constData(), activite, etroit(date).constData(),
+                                                      &liste);
 }
 
 qint32 GetModificateurMontant_Tarvo(const QString& modificateur, const QString& code, const QString& date,
                                     const QString& grille)
 {
-    return TARVO_POINT(GetModificateurMontant_Tarvo)(etroit(modificateur).constData(),
-                                                     etroit(code).constData(), etroit(date).constData(),
-                                                     etroit(grille).constData());
+    return TARVO_POINT(GetModificateurMontant_Tarvo)(etroit(modificateur).constData(), etroit(code).constData(),
+                                                     etroit(date).constData(), etroit(grille).constData());
 }
 
 qint32 ListeCodeIncompatibilitesActe_Tarvo(const QString& code, TableauAuto*& liste)
@@ -328,14 +324,12 @@ qint32 ListeCodeAssociationActeDate_Tarvo(const QString& code, qint32 activite, 
 
 qint32 RechercheCodeLexico_Tarvo(const QString& texte, const QString& date, TableauAuto*& liste)
 {
-    return TARVO_POINT(RechercheCodeLexico_Tarvo)(etroit(texte).constData(), etroit(date).constData(),
-                                                  &liste);
+    return TARVO_POINT(RechercheCodeLexico_Tarvo)(etroit(texte).constData(), etroit(date).constData(), &liste);
 }
 
 qint32 RechercheParCode_Tarvo(const QString& debutCode, const QString& date, TableauAuto*& liste)
 {
-    return TARVO_POINT(RechercheParCode_Tarvo)(etroit(debutCode).constData(), etroit(date).constData(),
-                                               &liste);
+    return TARVO_POINT(RechercheParCode_Tarvo)(etroit(debutCode).constData(), etroit(date).constData(), &liste);
 }
 
 qint32 RechercheCodeParPas_Tarvo(const QString& texte, qint32 premier, qint32 nombre, TableauAuto*& liste)

@@ -11,13 +11,14 @@
 // just before the call and released just after; arrays go by reference, so the library may resize,
 // replace and fill them. Signatures, and our own library's behaviour: tarvolib.h beside this file.
 //
-// A library that cannot be loaded throws Echec(BibliothequeIntrouvable), an entry point missing from it
-// Echec(PointEntreeIntrouvable); both descriptions name the file or entry point and the system's reason.
+// A library no search finds throws Echec(FichierIntrouvable) naming where it looked, one found that cannot be
+// loaded Echec(BibliothequeIntrouvable), an entry point missing from it Echec(PointEntreeIntrouvable); the
+// descriptions name the file or entry point and the system's reason.
 namespace tarvo {
 
-// Loads exactly this absolute file instead of searching for the library, from the next call on; empty
-// restores the search. Unloads the library loaded so far. For tests and the companion's option only:
-// the window never calls it.
+// Loads exactly this file (a relative path is taken from the current directory now) instead of searching for
+// the library, from the next call on; empty restores the search. Unloads the library loaded so far. For tests
+// and the companion's option only: the window never calls it.
 void definirCheminBibliotheque(const QString& chemin);
 // The full path of the file the library was loaded from (as the system resolved it); empty while not loaded.
 QString fichierCharge();

@@ -15,6 +15,7 @@ public:
         MemoireInsuffisante = 7,      // memory exhausted
         IncompatibiliteDeType = 13,   // a value of the wrong kind
         ErreurInterne = 51,           // a fault of the tool itself, not of a component
+        FichierIntrouvable = 53,      // a library no search finds
         BibliothequeIntrouvable = 48, // a library that cannot be loaded
         PointEntreeIntrouvable = 453, // an entry point missing from a library
         CreationImpossible = 429,     // a component that cannot be created

@@ -5,7 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QDate>
-#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -36,10 +36,12 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         "points d'entrée manque."));
     const QCommandLineOption optionAide({QStringLiteral("h"), QStringLiteral("aide"), QStringLiteral("help")},
                                         QStringLiteral("Affiche cette aide."));
-    const QCommandLineOption optionBibliotheque(QStringLiteral("bibliotheque"),
-                                                QStringLiteral("Charge ce fichier (chemin absolu) au lieu de "
-                                                               "chercher la bibliothèque."),
-                                                QStringLiteral("chemin"));
+    const QCommandLineOption optionBibliotheque(
+        QStringLiteral("bibliotheque"),
+        QStringLiteral("Charge ce fichier (chemin absolu, ou relatif au "
+                       "répertoire courant) au lieu de chercher la "
+                       "bibliothèque."),
+        QStringLiteral("chemin"));
     const QCommandLineOption optionDate(
         QStringLiteral("date"), QStringLiteral("Date de référence AAAAMMJJ (par défaut : aujourd'hui)."),
         QStringLiteral("date"));
@@ -85,11 +87,8 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
                                  .arg(options.grilleTarifaire));
     }
     if (analyseur.isSet(optionBibliotheque)) {
-        options.cheminBibliotheque = analyseur.value(optionBibliotheque);
-        if (QDir::isRelativePath(options.cheminBibliotheque)) {
-            return refus(statut, QStringLiteral("Le chemin de la bibliothèque doit être absolu : %1")
-                                     .arg(options.cheminBibliotheque));
-        }
+        // Relative to the current directory, and shown in full in every line that names it.
+        options.cheminBibliotheque = QFileInfo(analyseur.value(optionBibliotheque)).absoluteFilePath();
     }
     options.cheminJournal = analyseur.value(optionJournal);
     options.tousPointsEntree = analyseur.isSet(optionTous);

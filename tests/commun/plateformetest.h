@@ -15,4 +15,8 @@ unsigned long long nombreDeChargements();
 // Whether the library at `fichier` is still mapped in the process.
 bool bibliothequeChargee(const QString& fichier);
 
+// Writes at `chemin` a minimal shared library of the other width than this process (a 64-bit DLL for the
+// 32-bit Windows build, a 32-bit ELF object here), which the system finds by name but cannot load.
+bool ecrireBibliothequeAutreLargeur(const QString& chemin);
+
 } // namespace PlateformeTest

@@ -32,4 +32,20 @@ bool bibliothequeChargee(const QString& fichier)
     return true;
 }
 
+bool ecrireBibliothequeAutreLargeur(const QString& chemin)
+{
+    // The ELF header of a 32-bit x86 shared object: the loader of a 64-bit process refuses its class.
+    QByteArray entete(52, '\0');
+    entete.replace(0, 7,
+                   QByteArray("\x7f"
+                              "ELF\x01\x01\x01",
+                              7));
+    entete[16] = 3;  // ET_DYN
+    entete[18] = 3;  // EM_386
+    entete[20] = 1;  // EV_CURRENT
+    entete[40] = 52; // e_ehsize
+    QFile f(chemin);
+    return f.open(QIODevice::WriteOnly) && f.write(entete) == entete.size();
+}
+
 } // namespace PlateformeTest

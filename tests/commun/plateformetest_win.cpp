@@ -1,6 +1,7 @@
 #include "plateformetest.h"
 
 #include <QDir>
+#include <QFile>
 #include <atomic>
 #include <windows.h>
 
@@ -56,6 +57,41 @@ bool bibliothequeChargee(const QString& fichier)
     const std::wstring chemin = QDir::toNativeSeparators(fichier).toStdWString();
     return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, chemin.c_str(), &module) &&
            module != nullptr;
+}
+
+bool ecrireBibliothequeAutreLargeur(const QString& chemin)
+{
+    // A PE32+ DLL for x86-64 with headers only: DOS stub header, PE signature, file header, optional header.
+    QByteArray image(0x200, '\0');
+    auto mettre16 = [&image](int position, quint16 valeur) {
+        image[position] = static_cast<char>(valeur & 0xFF);
+        image[position + 1] = static_cast<char>(valeur >> 8);
+    };
+    auto mettre32 = [&](int position, quint32 valeur) {
+        mettre16(position, static_cast<quint16>(valeur & 0xFFFF));
+        mettre16(position + 2, static_cast<quint16>(valeur >> 16));
+    };
+    mettre16(0, 0x5A4D);    // "MZ"
+    mettre32(0x3C, 0x40);   // e_lfanew
+    mettre32(0x40, 0x4550); // "PE\0\0"
+    const int fichier = 0x44;
+    mettre16(fichier, 0x8664);      // IMAGE_FILE_MACHINE_AMD64
+    mettre16(fichier + 16, 0xF0);   // SizeOfOptionalHeader
+    mettre16(fichier + 18, 0x2022); // executable, large addresses, DLL
+    const int optionnel = fichier + 20;
+    mettre16(optionnel, 0x20B);            // PE32+
+    mettre32(optionnel + 24, 0);           // ImageBase (low)
+    mettre32(optionnel + 28, 0x80000000u); // ImageBase (high): 0x180000000
+    mettre32(optionnel + 32, 0x1000);      // SectionAlignment
+    mettre32(optionnel + 36, 0x200);       // FileAlignment
+    mettre16(optionnel + 40, 6);           // OS version
+    mettre16(optionnel + 48, 6);           // subsystem version
+    mettre32(optionnel + 56, 0x1000);      // SizeOfImage
+    mettre32(optionnel + 60, 0x200);       // SizeOfHeaders
+    mettre16(optionnel + 68, 2);           // IMAGE_SUBSYSTEM_WINDOWS_GUI
+    mettre32(optionnel + 108, 16);         // NumberOfRvaAndSizes
+    QFile f(chemin);
+    return f.open(QIODevice::WriteOnly) && f.write(image) == image.size();
 }
 
 } // namespace PlateformeTest

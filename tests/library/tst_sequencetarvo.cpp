@@ -1,5 +1,6 @@
 #include "echec.h"
 #include "enregistrements.h"
+#include "plateformetest.h"
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tarvo.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -60,6 +62,7 @@ class TestSequenceTarvo : public QObject
 
 private:
     QLibrary m_fautive{QStringLiteral(CHEMIN_TARVO_FAUTIF)};
+    QTemporaryDir m_dossier;
     FonctionReinitialiser m_reinitialiser = nullptr;
     FonctionRepondre m_repondre = nullptr;
     FonctionJournal m_journal = nullptr;
@@ -316,17 +319,36 @@ private Q_SLOTS:
     void bibliothequeIntrouvable_data()
     {
         QTest::addColumn<QString>("chemin");
+        QTest::addColumn<int>("numero");
         QTest::addColumn<QString>("raison");
-        QTest::newRow("fichier absent") << QStringLiteral("/nulle/part/" FICHIER_TARVOLIB)
-                                        << QStringLiteral("/nulle/part/" FICHIER_TARVOLIB);
-        QTest::newRow("chemin relatif, qui chercherait dans le répertoire courant")
-            << QStringLiteral(FICHIER_TARVOLIB) << QStringLiteral("pas absolu");
+        QTest::newRow("fichier absent")
+            << QStringLiteral("/nulle/part/" FICHIER_TARVOLIB) << int{Echec::FichierIntrouvable}
+            << QStringLiteral("Fichier introuvable : ") +
+                   QDir::toNativeSeparators(
+                       QFileInfo(QStringLiteral("/nulle/part/" FICHIER_TARVOLIB)).absoluteFilePath());
+        QTest::newRow("chemin relatif, pris dans le répertoire courant et montré en entier")
+            << QStringLiteral("nulle-part/" FICHIER_TARVOLIB) << int{Echec::FichierIntrouvable}
+            << QDir::toNativeSeparators(
+                   QDir::current().absoluteFilePath(QStringLiteral("nulle-part/" FICHIER_TARVOLIB)));
         QTest::newRow("fichier qui n'est pas une bibliothèque")
-            << QStringLiteral(CHEMIN_SOURCE_TEST) << QStringLiteral(CHEMIN_SOURCE_TEST);
+            << QStringLiteral(CHEMIN_SOURCE_TEST) << int{Echec::BibliothequeIntrouvable}
+            << QStringLiteral("ou l'une de ses dépendances (%1)")
+                   .arg(QDir::toNativeSeparators(QStringLiteral(CHEMIN_SOURCE_TEST)));
+        QVERIFY(m_dossier.isValid());
+        const QString autreLargeur = m_dossier.filePath(QStringLiteral(FICHIER_TARVOLIB));
+        QVERIFY(PlateformeTest::ecrireBibliothequeAutreLargeur(autreLargeur));
+        const int bits = sizeof(void*) == 8 ? 32 : 64;
+        QTest::newRow("bibliothèque de l'autre largeur")
+            << autreLargeur << int{Echec::BibliothequeIntrouvable}
+            << QStringLiteral("%1 est un fichier %2 bits, qu'un programme %3 bits ne peut pas charger")
+                   .arg(QDir::toNativeSeparators(autreLargeur))
+                   .arg(bits)
+                   .arg(sizeof(void*) * 8);
     }
     void bibliothequeIntrouvable()
     {
         QFETCH(QString, chemin);
+        QFETCH(int, numero);
         QFETCH(QString, raison);
         tarvo::definirCheminBibliotheque(chemin);
         ServiceMessagesScripte messages;
@@ -334,11 +356,10 @@ private Q_SLOTS:
             executerSequenceTarvo(messages, m_source, appelsTarvo());
             QFAIL("la séquence aurait dû échouer");
         } catch (const Echec& echec) {
-            QCOMPARE(echec.numero(), int{Echec::BibliothequeIntrouvable});
+            QCOMPARE(echec.numero(), numero);
             QVERIFY2(echec.description().contains(QStringLiteral("TarvoLib")),
                      qPrintable(echec.description()));
-            QVERIFY2(echec.description().contains(QDir::toNativeSeparators(raison)),
-                     qPrintable(echec.description()));
+            QVERIFY2(echec.description().contains(raison), qPrintable(echec.description()));
         }
         QVERIFY(messages.messages.isEmpty());
         QVERIFY(tarvo::fichierCharge().isEmpty());

@@ -125,16 +125,21 @@ private Q_SLOTS:
         QTest::newRow("bibliothèque absente")
             << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral("/nulle/part/" FICHIER_TARVOLIB)}
             << QString() << 2 << QStringList()
-            << QStringLiteral("erreur 48 : Impossible de charger la bibliothèque TarvoLib");
+            << QStringLiteral("erreur 53 : Fichier introuvable : ") +
+                   QDir::toNativeSeparators(
+                       QFileInfo(QStringLiteral("/nulle/part/" FICHIER_TARVOLIB)).absoluteFilePath());
         QTest::newRow("point d'entrée absent")
             << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_INCOMPLET)}
             << QString() << 2
             << QStringList{QStringLiteral("Étape 3 : GetPrixUnitaireActeSupplement_Tarvo = 1\n")}
             << QStringLiteral("erreur 453 : Point d'entrée GetPriseEnCharge_Tarvo introuvable");
+        QTest::newRow("chemin relatif, pris dans le répertoire courant et montré en entier")
+            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral("nulle-part/" FICHIER_TARVOLIB)}
+            << QString() << 2 << QStringList()
+            << QStringLiteral("Fichier introuvable : ") +
+                   QDir::toNativeSeparators(
+                       QDir::current().absoluteFilePath(QStringLiteral("nulle-part/" FICHIER_TARVOLIB)));
         // A refused command line calls nothing: no library line is printed.
-        QTest::newRow("chemin relatif refusé")
-            << QStringList{QStringLiteral("--bibliotheque"), QStringLiteral(FICHIER_TARVOLIB)} << QString()
-            << 2 << QStringList() << QStringLiteral("absolu");
         QTest::newRow("date mal formée")
             << QStringList{QStringLiteral("--date"), QStringLiteral("2025-06-15")} << QString() << 2
             << QStringList() << QStringLiteral("Date invalide : 2025-06-15");

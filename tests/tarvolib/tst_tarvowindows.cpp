@@ -3,6 +3,7 @@
 #include "echec.h"
 #include "enregistrements.h"
 #include "magasinccam.h"
+#include "plateformetest.h"
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tarvo.h"
@@ -20,6 +21,8 @@
 #include <windows.h>
 #include <objidl.h>
 // clang-format on
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -116,6 +119,58 @@ private Q_SLOTS:
         FreeLibrary(module);
     }
 
+    // The search by name as the system makes it, minus the current directory: a folder on PATH is searched,
+    // the current directory is not, and a library of the other width is named as such.
+    void rechercheParNom_data()
+    {
+        QTest::addColumn<QString>("ou"); // "path", "courant"
+        QTest::addColumn<bool>("autreLargeur");
+        QTest::addColumn<int>("numero"); // 0: loaded
+        QTest::addColumn<QString>("raison");
+        QTest::newRow("dans un dossier du PATH seulement : trouvée") << u"path"_s << false << 0 << QString();
+        QTest::newRow("dans le répertoire courant seulement : 53")
+            << u"courant"_s << false << int{Echec::FichierIntrouvable}
+            << u"Fichier introuvable : BancLeurre.dll (cherché dans : "_s;
+        QTest::newRow("DLL 64 bits sur le PATH : 48 qui le dit")
+            << u"path"_s << true << int{Echec::BibliothequeIntrouvable}
+            << u"est un fichier 64 bits, qu'un programme 32 bits ne peut pas charger"_s;
+    }
+    void rechercheParNom()
+    {
+        QFETCH(QString, ou);
+        QFETCH(bool, autreLargeur);
+        QFETCH(int, numero);
+        QFETCH(QString, raison);
+        QTemporaryDir repertoire;
+        QVERIFY(repertoire.isValid());
+        const QString fichier = repertoire.filePath(QStringLiteral("BancLeurre.dll"));
+        QVERIFY(autreLargeur ? PlateformeTest::ecrireBibliothequeAutreLargeur(fichier)
+                             : QFile::copy(cheminBinaire(QStringLiteral("TarvoFautif.dll")), fichier));
+        const QString natif = QDir::toNativeSeparators(repertoire.path());
+        const QString courant = QDir::currentPath();
+        wchar_t ancienPath[32767];
+        const DWORD longueur = GetEnvironmentVariableW(L"PATH", ancienPath, 32767);
+        if (ou == u"path")
+            SetEnvironmentVariableW(
+                L"PATH", reinterpret_cast<const wchar_t*>(
+                             (natif + u';' + QString::fromWCharArray(ancienPath, static_cast<int>(longueur)))
+                                 .utf16()));
+        else
+            QVERIFY(QDir::setCurrent(repertoire.path()));
+        const ChargeurBibliotheque::Ouverture ouverture =
+            ChargeurBibliotheque::ouvrir(QStringLiteral("BancLeurre"), {});
+        SetEnvironmentVariableW(L"PATH", ancienPath);
+        QVERIFY(QDir::setCurrent(courant));
+        ChargeurBibliotheque::fermer(ouverture.poignee);
+        QCOMPARE(ouverture.numero, numero);
+        QCOMPARE(ouverture.poignee != nullptr, numero == 0);
+        QVERIFY2(ouverture.raison.contains(raison), qPrintable(ouverture.raison));
+        if (numero == 0)
+            QCOMPARE(ouverture.fichier.toLower(), QDir::toNativeSeparators(fichier).toLower());
+        if (numero == Echec::FichierIntrouvable)
+            QVERIFY2(!ouverture.raison.contains(natif, Qt::CaseInsensitive), qPrintable(ouverture.raison));
+    }
+
     // The current directory is never searched: a library of that name planted there is not found, although it
     // loads well by its full path.
     void bibliothequePlanteeDansLeRepertoireCourant()
@@ -174,7 +229,7 @@ private Q_SLOTS:
             tarvo::Version_Tarvo();
             QFAIL("bibliothèque chargée");
         } catch (const Echec& echec) {
-            QCOMPARE(echec.numero(), int{Echec::BibliothequeIntrouvable});
+            QCOMPARE(echec.numero(), int{Echec::FichierIntrouvable});
             QVERIFY2(echec.description().section(QStringLiteral(" : "), -1).size() > 0,
                      qPrintable(echec.description()));
         }
