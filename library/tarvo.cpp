@@ -127,9 +127,9 @@ ChargeurBibliotheque::Fonction resoudre(std::size_t index)
 
 // The narrow copy lives until the end of the full expression holding the call: made just before the
 // call (the entry point is looked up first), released just after it.
-QByteArray etroit(const QString& texte)
+TexteAnsi::ArgumentAnsi etroit(const QString& texte)
 {
-    return TexteAnsi::versAnsi(texte);
+    return TexteAnsi::ArgumentAnsi(texte);
 }
 
 } // namespace
@@ -191,7 +191,7 @@ void verifierPointEntree(const QString& nom)
 
 qint32 Connection_Tarvo(qint32 reserve1, qint32 reserve2, qint32 reserve3, const QString& repertoire)
 {
-    return TARVO_POINT(Connection_Tarvo)(reserve1, reserve2, reserve3, etroit(repertoire).constData());
+    return TARVO_POINT(Connection_Tarvo)(reserve1, reserve2, reserve3, etroit(repertoire).octets());
 }
 
 qint32 DeConnection_Tarvo()
@@ -211,7 +211,7 @@ qint32 Version_Tarvo()
 
 qint32 SetString_Tarvo(const QString& texte)
 {
-    return TARVO_POINT(SetString_Tarvo)(etroit(texte).constData());
+    return TARVO_POINT(SetString_Tarvo)(etroit(texte).octets());
 }
 
 qint32 GetString_Tarvo(QString& texte, qint32 taille)
@@ -231,54 +231,54 @@ qint32 GetLenString_Tarvo()
 
 qint32 Libelle_Tarvo(const QString& code)
 {
-    return TARVO_POINT(Libelle_Tarvo)(etroit(code).constData());
+    return TARVO_POINT(Libelle_Tarvo)(etroit(code).octets());
 }
 
 qint32 LibelleLong_Tarvo(const QString& code)
 {
-    return TARVO_POINT(LibelleLong_Tarvo)(etroit(code).constData());
+    return TARVO_POINT(LibelleLong_Tarvo)(etroit(code).octets());
 }
 
 qint32 Type_Tarvo(const QString& code)
 {
-    return TARVO_POINT(Type_Tarvo)(etroit(code).constData());
+    return TARVO_POINT(Type_Tarvo)(etroit(code).octets());
 }
 
 qint32 IsSRT_Tarvo(const QString& code, const QString& grille, const QString& date)
 {
-    return TARVO_POINT(IsSRT_Tarvo)(etroit(code).constData(), etroit(grille).constData(), etroit(date).constData());
+    return TARVO_POINT(IsSRT_Tarvo)(etroit(code).octets(), etroit(grille).octets(), etroit(date).octets());
 }
 
 qint32 Activite_Tarvo(const QString& code, TableauAuto*& liste)
 {
-    return TARVO_POINT(Activite_Tarvo)(etroit(code).constData(), &liste);
+    return TARVO_POINT(Activite_Tarvo)(etroit(code).octets(), &liste);
 }
 
 qint32 Phase_Tarvo(const QString& code, qint32 activite, TableauAuto*& liste)
 {
-    return TARVO_POINT(Phase_Tarvo)(etroit(code).constData(), activite, &liste);
+    return TARVO_POINT(Phase_Tarvo)(etroit(code).octets(), activite, &liste);
 }
 
 qint32 LibelleActivite_Tarvo(const QString& code, qint32 activite)
 {
-    return TARVO_POINT(LibelleActivite_Tarvo)(etroit(code).constData(), activite);
+    return TARVO_POINT(LibelleActivite_Tarvo)(etroit(code).octets(), activite);
 }
 
 qint32 GetCodeRegroupement_Tarvo(const QString& code, qint32 activite)
 {
-    return TARVO_POINT(GetCodeRegroupement_Tarvo)(etroit(code).constData(), activite);
+    return TARVO_POINT(GetCodeRegroupement_Tarvo)(etroit(code).octets(), activite);
 }
 
 qint32 GetPrixUnitaireActeSupplement_Tarvo(const QString& code, qint32 activite, qint32 phase,
                                            const QString& date, const QString& grille, TableauAuto*& prix)
 {
     return TARVO_POINT(GetPrixUnitaireActeSupplement_Tarvo)(
-        etroit(code).constData(), activite, phase, etroit(date).constData(), etroit(grille).constData(), &prix);
+        etroit(code).octets(), activite, phase, etroit(date).octets(), etroit(grille).octets(), &prix);
 }
 
 qint32 GetPriseEnCharge_Tarvo(const QString& code, const QString& date, TableauAuto*& priseEnCharge)
 {
-    return TARVO_POINT(GetPriseEnCharge_Tarvo)(etroit(code).constData(), etroit(date).constData(), &priseEnCharge);
+    return TARVO_POINT(GetPriseEnCharge_Tarvo)(etroit(code).octets(), etroit(date).octets(), &priseEnCharge);
 }
 
 qint32 ListeModificateurs_Tarvo(TableauAuto*& liste)
@@ -288,53 +288,53 @@ qint32 ListeModificateurs_Tarvo(TableauAuto*& liste)
 
 qint32 GetModificateurActe_Tarvo(const QString& code, qint32 activite, TableauAuto*& liste)
 {
-    return TARVO_POINT(GetModificateurActe_Tarvo)(etroit(code).constData(), activite, &liste);
+    return TARVO_POINT(GetModificateurActe_Tarvo)(etroit(code).octets(), activite, &liste);
 }
 
 qint32 GetModificateurActeDate_Tarvo(const QString& code, qint32 activite, const QString& date,
                                      TableauAuto*& liste)
 {
-    return TARVO_POINT(GetModificateurActeDate_Tarvo)(etroit(code).constData(), activite, etroit(date).constData(),
+    return TARVO_POINT(GetModificateurActeDate_Tarvo)(etroit(code).octets(), activite, etroit(date).octets(),
                                                       &liste);
 }
 
 qint32 GetModificateurMontant_Tarvo(const QString& modificateur, const QString& code, const QString& date,
                                     const QString& grille)
 {
-    return TARVO_POINT(GetModificateurMontant_Tarvo)(etroit(modificateur).constData(), etroit(code).constData(),
-                                                     etroit(date).constData(), etroit(grille).constData());
+    return TARVO_POINT(GetModificateurMontant_Tarvo)(etroit(modificateur).octets(), etroit(code).octets(),
+                                                     etroit(date).octets(), etroit(grille).octets());
 }
 
 qint32 ListeCodeIncompatibilitesActe_Tarvo(const QString& code, TableauAuto*& liste)
 {
-    return TARVO_POINT(ListeCodeIncompatibilitesActe_Tarvo)(etroit(code).constData(), &liste);
+    return TARVO_POINT(ListeCodeIncompatibilitesActe_Tarvo)(etroit(code).octets(), &liste);
 }
 
 qint32 ListeCodeAssociationActe_Tarvo(const QString& code, qint32 activite, TableauAuto*& liste)
 {
-    return TARVO_POINT(ListeCodeAssociationActe_Tarvo)(etroit(code).constData(), activite, &liste);
+    return TARVO_POINT(ListeCodeAssociationActe_Tarvo)(etroit(code).octets(), activite, &liste);
 }
 
 qint32 ListeCodeAssociationActeDate_Tarvo(const QString& code, qint32 activite, const QString& date,
                                           TableauAuto*& liste)
 {
-    return TARVO_POINT(ListeCodeAssociationActeDate_Tarvo)(etroit(code).constData(), activite,
-                                                           etroit(date).constData(), &liste);
+    return TARVO_POINT(ListeCodeAssociationActeDate_Tarvo)(etroit(code).octets(), activite,
+                                                           etroit(date).octets(), &liste);
 }
 
 qint32 RechercheCodeLexico_Tarvo(const QString& texte, const QString& date, TableauAuto*& liste)
 {
-    return TARVO_POINT(RechercheCodeLexico_Tarvo)(etroit(texte).constData(), etroit(date).constData(), &liste);
+    return TARVO_POINT(RechercheCodeLexico_Tarvo)(etroit(texte).octets(), etroit(date).octets(), &liste);
 }
 
 qint32 RechercheParCode_Tarvo(const QString& debutCode, const QString& date, TableauAuto*& liste)
 {
-    return TARVO_POINT(RechercheParCode_Tarvo)(etroit(debutCode).constData(), etroit(date).constData(), &liste);
+    return TARVO_POINT(RechercheParCode_Tarvo)(etroit(debutCode).octets(), etroit(date).octets(), &liste);
 }
 
 qint32 RechercheCodeParPas_Tarvo(const QString& texte, qint32 premier, qint32 nombre, TableauAuto*& liste)
 {
-    return TARVO_POINT(RechercheCodeParPas_Tarvo)(etroit(texte).constData(), premier, nombre, &liste);
+    return TARVO_POINT(RechercheCodeParPas_Tarvo)(etroit(texte).octets(), premier, nombre, &liste);
 }
 
 qint32 ListeCodesParSpecialite_Tarvo(qint32 specialite, TableauAuto*& liste)
@@ -354,27 +354,27 @@ qint32 TestCodeSpecialite_Tarvo(qint32 specialite)
 
 qint32 ArbreNoeudCode_Tarvo(const QString& noeud, TableauAuto*& liste)
 {
-    return TARVO_POINT(ArbreNoeudCode_Tarvo)(etroit(noeud).constData(), &liste);
+    return TARVO_POINT(ArbreNoeudCode_Tarvo)(etroit(noeud).octets(), &liste);
 }
 
 qint32 NoeudCode_Tarvo(const QString& noeud, const QString& date, TableauAuto*& liste)
 {
-    return TARVO_POINT(NoeudCode_Tarvo)(etroit(noeud).constData(), etroit(date).constData(), &liste);
+    return TARVO_POINT(NoeudCode_Tarvo)(etroit(noeud).octets(), etroit(date).octets(), &liste);
 }
 
 qint32 ArborescenceCode_Tarvo(const QString& code, TableauAuto*& liste)
 {
-    return TARVO_POINT(ArborescenceCode_Tarvo)(etroit(code).constData(), &liste);
+    return TARVO_POINT(ArborescenceCode_Tarvo)(etroit(code).octets(), &liste);
 }
 
 qint32 Note_Tarvo(const QString& code)
 {
-    return TARVO_POINT(Note_Tarvo)(etroit(code).constData());
+    return TARVO_POINT(Note_Tarvo)(etroit(code).octets());
 }
 
 qint32 NoteNoeud_Tarvo(const QString& noeud)
 {
-    return TARVO_POINT(NoteNoeud_Tarvo)(etroit(noeud).constData());
+    return TARVO_POINT(NoteNoeud_Tarvo)(etroit(noeud).octets());
 }
 
 qint32 DicoTopographie_Tarvo(TableauAuto*& liste)
@@ -394,7 +394,7 @@ qint32 DicoAction_Tarvo(TableauAuto*& liste)
 
 qint32 ActionARendre_Tarvo(const QString& code)
 {
-    return TARVO_POINT(ActionARendre_Tarvo)(etroit(code).constData());
+    return TARVO_POINT(ActionARendre_Tarvo)(etroit(code).octets());
 }
 
 } // namespace tarvo

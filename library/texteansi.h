@@ -12,4 +12,22 @@ QByteArray versAnsi(const QString& texte);
 // Up to the first zero byte, or longueur bytes when longueur is not negative.
 QString depuisAnsi(const char* octets, qsizetype longueur = -1);
 
+// A text argument as a program of that era hands it to a library: the ANSI bytes, zero-terminated, in an
+// ANSI automation string on Windows (SysAllocStringByteLen: the length prefix before the first byte counts
+// the bytes, so a library that reads it sees the right length), a plain copy elsewhere. Freed with the
+// object, just after the call. Throws std::bad_alloc when memory is short.
+class ArgumentAnsi
+{
+public:
+    explicit ArgumentAnsi(const QString& texte);
+    ~ArgumentAnsi();
+    ArgumentAnsi(const ArgumentAnsi&) = delete;
+    ArgumentAnsi& operator=(const ArgumentAnsi&) = delete;
+
+    const char* octets() const { return m_octets; }
+
+private:
+    char* m_octets;
+};
+
 } // namespace TexteAnsi

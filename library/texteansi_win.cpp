@@ -2,7 +2,11 @@
 
 #include <cstring>
 #include <limits>
+#include <new>
+// clang-format off
 #include <windows.h>
+#include <oleauto.h>
+// clang-format on
 
 namespace TexteAnsi {
 
@@ -35,6 +39,21 @@ QString depuisAnsi(const char* octets, qsizetype longueur)
     QString resultat(requis, Qt::Uninitialized);
     MultiByteToWideChar(CP_ACP, 0, octets, taille, reinterpret_cast<wchar_t*>(resultat.data()), requis);
     return resultat;
+}
+
+ArgumentAnsi::ArgumentAnsi(const QString& texte)
+{
+    const QByteArray ansi = versAnsi(texte);
+    // The runtime adds the terminating zero after the bytes it copies.
+    m_octets =
+        reinterpret_cast<char*>(SysAllocStringByteLen(ansi.constData(), static_cast<UINT>(ansi.size())));
+    if (m_octets == nullptr)
+        throw std::bad_alloc();
+}
+
+ArgumentAnsi::~ArgumentAnsi()
+{
+    SysFreeString(reinterpret_cast<BSTR>(m_octets));
 }
 
 } // namespace TexteAnsi

@@ -7,6 +7,7 @@
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tarvo.h"
+#include "texteansi.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -264,6 +265,25 @@ private Q_SLOTS:
         tarvo::GetString_Tarvo(libelle, tarvo::GetLenString_Tarvo() + 1);
         QCOMPARE(libelle, attendu);
         tarvo::DeConnection_Tarvo();
+    }
+
+    // A library that reads the length prefix of its text argument sees the ANSI bytes' count, then a zero.
+    void argumentEnChaineAnsi_data()
+    {
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<int>("octets");
+        QTest::newRow("accentué : un octet par caractère") << u"Échographie à l'œil"_s << 19;
+        QTest::newRow("vide") << QString() << 0;
+    }
+    void argumentEnChaineAnsi()
+    {
+        QFETCH(QString, texte);
+        QFETCH(int, octets);
+        const TexteAnsi::ArgumentAnsi argument(texte);
+        QCOMPARE(SysStringByteLen(reinterpret_cast<BSTR>(const_cast<char*>(argument.octets()))),
+                 UINT(octets));
+        QCOMPARE(argument.octets()[octets], '\0');
+        QCOMPARE(TexteAnsi::depuisAnsi(argument.octets()), texte);
     }
 
     void texteAccentueEnvoyePuisRelu()
