@@ -45,6 +45,13 @@ QString ReponsesActe::libelleLong() const
     return m_acte ? m_acte->libelleLong : QString();
 }
 
+// A client that never wrote DateReference asks about today, as the selection dialog shows it.
+QString ReponsesActe::dateDuContexte() const
+{
+    return m_contexte.dateReference.isEmpty() ? QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
+                                              : m_contexte.dateReference;
+}
+
 QString ReponsesActe::prix() const
 {
     if (!m_acte || m_activites.isEmpty())
@@ -52,7 +59,7 @@ QString ReponsesActe::prix() const
     const Activite& activite = m_activites.constFirst();
     const int phase = activite.phases.isEmpty() ? 0 : activite.phases.constFirst().code;
     const auto centimes =
-        m_magasin.prix(m_acte->code, activite.code, phase, m_contexte.grille, m_contexte.dateReference);
+        m_magasin.prix(m_acte->code, activite.code, phase, m_contexte.grille, dateDuContexte());
     return centimes ? QString::number(*centimes) : QString();
 }
 
@@ -115,9 +122,7 @@ QString ReponsesActe::actesCompatibles() const
 {
     QStringList champs;
     QSet<QString> vus;
-    const QString date = m_contexte.dateReference.isEmpty()
-                             ? QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
-                             : m_contexte.dateReference;
+    const QString date = dateDuContexte();
     for (const Activite& a : m_activites) {
         for (const ActeLie& lie : m_magasin.actesCompatibles(m_acte->code, a.code, date)) {
             if (vus.contains(lie.code))

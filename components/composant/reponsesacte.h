@@ -39,6 +39,8 @@ public:
     QString actesCompatibles() const;
 
 private:
+    QString dateDuContexte() const;
+
     const MagasinCcam& m_magasin;
     std::optional<Acte> m_acte;
     QList<Activite> m_activites;

@@ -296,14 +296,18 @@ void TestComposant::prixSelonContexte_data()
     QTest::newRow("grid as integer 4") << QVariant(u"20250601"_s) << QVariant(qint32(4)) << u"49500"_s;
     QTest::newRow("date as integer") << QVariant(qint32(20200101)) << QVariant(u"001"_s) << u"48000"_s;
     QTest::newRow("before any price") << QVariant(u"20000101"_s) << QVariant(u"001"_s) << QString();
+    QTest::newRow("date never written: today's price") << QVariant() << QVariant(u"001"_s) << u"61240"_s;
 }
 
 void TestComposant::prixSelonContexte()
 {
     QFETCH(QVariant, date);
     QFETCH(QVariant, grille);
+    if (!date.isValid())
+        m_ctl = creerCtlTarvo(nullptr); // a client that writes no date at all
     m_ctl->ecrire(DispId::CodeActe, QStringLiteral("HFFC004"));
-    m_ctl->ecrire(DispId::DateReference, date);
+    if (date.isValid())
+        m_ctl->ecrire(DispId::DateReference, date);
     m_ctl->ecrire(DispId::GrilleTarifaire, grille);
     QTEST(appelerTexte(*m_ctl, DispId::LirePrix), "prix");
     QTEST(lireTexte(*m_ctl, DispId::PrixActe), "prix");
