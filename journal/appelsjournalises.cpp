@@ -3,6 +3,7 @@
 #include "evenementsjournal.h"
 #include "journalappels.h"
 
+#include <QDir>
 #include <QJsonArray>
 
 namespace {
@@ -35,14 +36,16 @@ QJsonObject tableauEntree(const TableauAuto* tableau)
 }
 
 template<typename Appel>
-qint32 journaliser(JournalAppels& journal, const char* pointEntree, const QJsonArray& arguments,
-                   TableauAuto* const* tableau, Appel&& appel)
+qint32 journaliser(JournalAppels& journal, const std::function<void()>& apresChargement,
+                   const char* pointEntree, const QJsonArray& arguments, TableauAuto* const* tableau,
+                   Appel&& appel)
 {
     QJsonObject champs{{QStringLiteral("point_entree"), QLatin1String(pointEntree)},
                        {QStringLiteral("arguments"), arguments}};
     const Chronometre chrono;
     try {
         const qint32 resultat = appel();
+        apresChargement();
         champs.insert(QStringLiteral("duree_us"), chrono.microsecondes());
         champs.insert(QStringLiteral("resultat"), resultat);
         if (tableau != nullptr)
@@ -50,6 +53,7 @@ qint32 journaliser(JournalAppels& journal, const char* pointEntree, const QJsonA
         journal.consigner(QStringLiteral("bibliotheque"), champs);
         return resultat;
     } catch (...) {
+        apresChargement();
         champs.insert(QStringLiteral("duree_us"), chrono.microsecondes());
         champs.insert(QStringLiteral("echec"), echecJson(std::current_exception()));
         journal.consigner(QStringLiteral("bibliotheque"), champs);
@@ -62,26 +66,36 @@ qint32 journaliser(JournalAppels& journal, const char* pointEntree, const QJsonA
 AppelsJournalises::AppelsJournalises(AppelsSequence& appels, JournalAppels& journal)
     : m_appels(appels)
     , m_journal(journal)
+    , m_signalerChargement([this] {
+        // Once, when the first call has loaded the file: which copy answered, in full.
+        if (m_chargementSignale || m_appels.fichierCharge().isEmpty())
+            return;
+        m_chargementSignale = true;
+        m_journal.consigner(
+            QStringLiteral("bibliotheque"),
+            {{QStringLiteral("chargement"), QDir::toNativeSeparators(m_appels.fichierCharge())}});
+    })
 {}
 
 qint32 AppelsJournalises::Connection_Tarvo(qint32 reserve1, qint32 reserve2, qint32 reserve3,
                                            const QString& repertoire)
 {
-    return journaliser(m_journal, "Connection_Tarvo", {reserve1, reserve2, reserve3, repertoire}, nullptr,
+    return journaliser(m_journal, m_signalerChargement, "Connection_Tarvo",
+                       {reserve1, reserve2, reserve3, repertoire}, nullptr,
                        [&] { return m_appels.Connection_Tarvo(reserve1, reserve2, reserve3, repertoire); });
 }
 
 qint32 AppelsJournalises::ListeModificateurs_Tarvo(TableauAuto*& liste)
 {
-    return journaliser(m_journal, "ListeModificateurs_Tarvo", {tableauEntree(liste)}, &liste,
-                       [&] { return m_appels.ListeModificateurs_Tarvo(liste); });
+    return journaliser(m_journal, m_signalerChargement, "ListeModificateurs_Tarvo", {tableauEntree(liste)},
+                       &liste, [&] { return m_appels.ListeModificateurs_Tarvo(liste); });
 }
 
 qint32 AppelsJournalises::GetPrixUnitaireActeSupplement_Tarvo(const QString& code, qint32 activite,
                                                               qint32 phase, const QString& date,
                                                               const QString& grille, TableauAuto*& prix)
 {
-    return journaliser(m_journal, "GetPrixUnitaireActeSupplement_Tarvo",
+    return journaliser(m_journal, m_signalerChargement, "GetPrixUnitaireActeSupplement_Tarvo",
                        {code, activite, phase, date, grille, tableauEntree(prix)}, &prix, [&] {
                            return m_appels.GetPrixUnitaireActeSupplement_Tarvo(code, activite, phase, date,
                                                                                grille, prix);
@@ -91,27 +105,28 @@ qint32 AppelsJournalises::GetPrixUnitaireActeSupplement_Tarvo(const QString& cod
 qint32 AppelsJournalises::GetPriseEnCharge_Tarvo(const QString& code, const QString& date,
                                                  TableauAuto*& priseEnCharge)
 {
-    return journaliser(m_journal, "GetPriseEnCharge_Tarvo", {code, date, tableauEntree(priseEnCharge)},
-                       &priseEnCharge,
+    return journaliser(m_journal, m_signalerChargement, "GetPriseEnCharge_Tarvo",
+                       {code, date, tableauEntree(priseEnCharge)}, &priseEnCharge,
                        [&] { return m_appels.GetPriseEnCharge_Tarvo(code, date, priseEnCharge); });
 }
 
 qint32 AppelsJournalises::ListeCodeIncompatibilitesActe_Tarvo(const QString& code, TableauAuto*& liste)
 {
-    return journaliser(m_journal, "ListeCodeIncompatibilitesActe_Tarvo", {code, tableauEntree(liste)}, &liste,
+    return journaliser(m_journal, m_signalerChargement, "ListeCodeIncompatibilitesActe_Tarvo",
+                       {code, tableauEntree(liste)}, &liste,
                        [&] { return m_appels.ListeCodeIncompatibilitesActe_Tarvo(code, liste); });
 }
 
 qint32 AppelsJournalises::ListeCodeAssociationActe_Tarvo(const QString& code, qint32 activite,
                                                          TableauAuto*& liste)
 {
-    return journaliser(m_journal, "ListeCodeAssociationActe_Tarvo", {code, activite, tableauEntree(liste)},
-                       &liste,
+    return journaliser(m_journal, m_signalerChargement, "ListeCodeAssociationActe_Tarvo",
+                       {code, activite, tableauEntree(liste)}, &liste,
                        [&] { return m_appels.ListeCodeAssociationActe_Tarvo(code, activite, liste); });
 }
 
 qint32 AppelsJournalises::DeConnection_Tarvo()
 {
-    return journaliser(m_journal, "DeConnection_Tarvo", {}, nullptr,
+    return journaliser(m_journal, m_signalerChargement, "DeConnection_Tarvo", {}, nullptr,
                        [&] { return m_appels.DeConnection_Tarvo(); });
 }

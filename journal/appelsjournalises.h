@@ -2,6 +2,8 @@
 
 #include "sequencetarvo.h"
 
+#include <functional>
+
 class JournalAppels;
 
 // Wraps the library calls of the test sequence and records each one: entry point, arguments, the
@@ -23,7 +25,11 @@ public:
     qint32 ListeCodeAssociationActe_Tarvo(const QString& code, qint32 activite, TableauAuto*& liste) override;
     qint32 DeConnection_Tarvo() override;
 
+    QString fichierCharge() const override { return m_appels.fichierCharge(); }
+
 private:
     AppelsSequence& m_appels;
     JournalAppels& m_journal;
+    bool m_chargementSignale = false;
+    std::function<void()> m_signalerChargement;
 };

@@ -34,7 +34,7 @@ QString nomEvenement(const QJsonObject& e)
     if (genre == QLatin1String("controle"))
         return e.value(QStringLiteral("membre")).toString();
     if (genre == QLatin1String("bibliotheque"))
-        return e.value(QStringLiteral("point_entree")).toString();
+        return e.value(QStringLiteral("point_entree")).toString(QStringLiteral("chargement"));
     return genre;
 }
 

@@ -145,6 +145,8 @@ void signalerManquants(ServiceMessages& messages, const char* pointEntree, qint3
 class AppelsModuleTarvo final : public AppelsSequence
 {
 public:
+    QString fichierCharge() const override { return tarvo::fichierCharge(); }
+
     qint32 Connection_Tarvo(qint32 reserve1, qint32 reserve2, qint32 reserve3,
                             const QString& repertoire) override
     {

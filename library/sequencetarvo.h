@@ -26,6 +26,9 @@ public:
     virtual qint32 ListeCodeAssociationActe_Tarvo(const QString& code, qint32 activite,
                                                   TableauAuto*& liste) = 0;
     virtual qint32 DeConnection_Tarvo() = 0;
+
+    // The full path of the library file once loaded; empty before, or for calls that load no file.
+    virtual QString fichierCharge() const { return {}; }
 };
 
 // The module tarvo itself: the library found by name and loaded on first use.

@@ -3,6 +3,7 @@
 #include "executionbanc.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -404,12 +405,22 @@ void TestScenario::journalDuCompagnon()
     QCOMPARE(compagnon.exitCode(), 0);
 
     QStringList points;
+    QStringList chargements;
     int boites = 0;
     for (const QJsonObject& e : lireJournal(m_dossier->filePath(S("j.jsonl")))) {
-        if (e.value(u"genre").toString() == u"bibliotheque")
+        if (e.value(u"genre").toString() == u"bibliotheque" && e.contains(u"chargement"))
+            chargements << e.value(u"chargement").toString();
+        else if (e.value(u"genre").toString() == u"bibliotheque")
             points << e.value(u"point_entree").toString();
         boites += e.value(u"genre").toString() == u"message";
     }
+    // The file that answered, once, in full: the one beside the companion, not one of the working folder.
+    QCOMPARE(chargements.size(), 1);
+    const QString attendu = QDir::toNativeSeparators(QFileInfo(QStringLiteral(BANC_TARVO_VERIFIER))
+                                                         .absoluteDir()
+                                                         .filePath(QStringLiteral(FICHIER_TARVOLIB)));
+    QVERIFY2(chargements.constFirst().endsWith(attendu, Qt::CaseInsensitive),
+             qPrintable(chargements.constFirst()));
     QCOMPARE(points, (QStringList{S("Connection_Tarvo"), S("ListeModificateurs_Tarvo"),
                                   S("GetPrixUnitaireActeSupplement_Tarvo"), S("GetPriseEnCharge_Tarvo"),
                                   S("ListeCodeIncompatibilitesActe_Tarvo"),
