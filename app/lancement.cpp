@@ -4,6 +4,8 @@
 #include "comparaisonjournaux.h"
 #include "controlejournalise.h"
 #include "demarrage.h"
+#include "diagnostic.h"
+#include "examencomposants.h"
 #include "frminit.h"
 #include "implementations.h"
 #include "journalappels.h"
@@ -15,6 +17,7 @@
 #include "sortieconsole.h"
 #include "suivicommandesjournal.h"
 #include "traductions.h"
+#include "verificationidentifiants.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -56,20 +59,27 @@ void ecrire(std::FILE* flux, const QString& texte)
 // Everything a journalled run slips between the window and the components.
 struct Journalisation
 {
-    Journalisation(JournalAppels& j, ServiceMessages& messages, const Implementations& implementations)
+    Journalisation(JournalAppels& j, ServiceMessages& messages, const Implementations& implementations,
+                   FabriqueControle fabrique)
         : journal(j)
         , messagesJournalises(messages, j)
         , bibliotheque(implementations.bibliotheque, j)
-        , fabriqueControle(fabriqueJournalisee(implementations.fabriqueControle, j))
+        , fabriqueControle(fabriqueJournalisee(std::move(fabrique), j))
         , suivi(j)
     {
         QJsonArray arguments;
         for (const QString& argument : QCoreApplication::arguments())
             arguments.append(argument);
+        // Which control answers: the class and file registration gives the ProgID now.
+        const IdentiteControle identite = identiteControle(implementations.progIdControle);
         journal.consigner(QStringLiteral("debut"),
                           {{QStringLiteral("programme"), QCoreApplication::applicationName()},
                            {QStringLiteral("arguments"), arguments},
-                           {QStringLiteral("base"), qEnvironmentVariable("BANC_CCAM_BASE")}});
+                           {QStringLiteral("base"), qEnvironmentVariable("BANC_CCAM_BASE")},
+                           {QStringLiteral("controle"),
+                            QJsonObject{{QStringLiteral("progid"), implementations.progIdControle},
+                                        {QStringLiteral("clsid"), identite.clsid},
+                                        {QStringLiteral("serveur"), identite.serveur}}}});
     }
 
     JournalAppels& journal;
@@ -99,14 +109,16 @@ int ouvrirFenetre(const Implementations& implementations, JournalAppels* journal
     ServiceMessagesQt messagesQt;
     ServiceMessages& messages = lecteur ? static_cast<ServiceMessages&>(*lecteur) : messagesQt;
     std::optional<Journalisation> journalisation;
+    VerificationIdentifiants verification(journal);
+    FabriqueControle fabrique = verification.envelopper(implementations.fabriqueControle);
     if (journal)
-        journalisation.emplace(*journal, messages, implementations);
+        journalisation.emplace(*journal, messages, implementations, fabrique);
 
     const std::unique_ptr<FrmInit> fenetre =
         journalisation
             ? demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle,
                               implementations.sonde, commandesFrmInit(journalisation->bibliotheque))
-            : demarrerFrmInit(messages, implementations.fabriqueControle, implementations.sonde,
+            : demarrerFrmInit(messages, fabrique, implementations.sonde,
                               commandesFrmInit(implementations.bibliotheque));
     if (!fenetre) {
         if (lecteur)
@@ -115,6 +127,17 @@ int ouvrirFenetre(const Implementations& implementations, JournalAppels* journal
     }
     if (journalisation)
         fenetre->suivreCommandes(&journalisation->suivi);
+    const QString avertissement = verification.avertissement(implementations.progIdControle);
+    if (!avertissement.isEmpty()) {
+        // A scenario shows no window: its tester reads the standard error and the journal instead.
+        if (lecteur) {
+            ecrire(stderr, avertissement);
+        } else {
+            verification.avertirApresOuverture(
+                *fenetre, journalisation ? journalisation->messagesJournalises : messages,
+                implementations.progIdControle);
+        }
+    }
 
     int statut = ScenarioJoue;
     if (lecteur) {
@@ -140,7 +163,7 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
     const bool sansFenetre = contient(argc, argv, "--comparer") || contient(argc, argv, "--help") ||
                              contient(argc, argv, "-h") || contient(argc, argv, "--help-all") ||
                              contient(argc, argv, "-?");
-    if (!sansFenetre && contient(argc, argv, "--scenario"))
+    if (!sansFenetre && (contient(argc, argv, "--scenario") || contient(argc, argv, "--diagnostic")))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> application = sansFenetre
                                                               ? std::make_unique<QCoreApplication>(argc, argv)
@@ -174,7 +197,12 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
             "Compare deux journaux d'un même scénario, A puis B, et affiche par commande les réponses "
             "qui diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés."),
         QStringLiteral("A.jsonl"));
-    analyseur.addOptions({optionJournal, optionScenario, optionComparer});
+    const QCommandLineOption optionDiagnostic(
+        QStringLiteral("diagnostic"),
+        QStringLiteral("Dit quel contrôle et quelle bibliothèque répondent (fichiers, versions, inscription, "
+                       "identifiants, points d'entrée), puis termine : 0 si tout est conforme, 1 si quelque "
+                       "chose diffère ou manque, 2 si rien n'a pu être vérifié."));
+    analyseur.addOptions({optionJournal, optionScenario, optionComparer, optionDiagnostic});
     analyseur.addPositionalArgument(QStringLiteral("B.jsonl"),
                                     QStringLiteral("Le second journal, avec --comparer."),
                                     QStringLiteral("[B.jsonl]"));
@@ -187,6 +215,14 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
         return EXIT_SUCCESS;
     }
     const QStringList positionnels = analyseur.positionalArguments();
+    if (analyseur.isSet(optionDiagnostic)) {
+        if (!positionnels.isEmpty() || analyseur.isSet(optionScenario) || analyseur.isSet(optionJournal) ||
+            analyseur.isSet(optionComparer)) {
+            ecrire(stderr, QStringLiteral("--diagnostic ne prend aucune autre option."));
+            return FichierMalForme;
+        }
+        return executerDiagnostic(implementations.progIdControle, implementations.fabriqueControle, stdout);
+    }
     if (analyseur.isSet(optionComparer)) {
         if (positionnels.size() != 1 || analyseur.isSet(optionScenario) || analyseur.isSet(optionJournal)) {
             ecrire(stderr, QStringLiteral("--comparer attend deux journaux et aucune autre option : "

@@ -6,5 +6,7 @@
 
 int main(int argc, char* argv[])
 {
-    return lancerBancCcam(argc, argv, {fabriqueControlePlateforme(), sondePlateforme(), appelsTarvo()});
+    return lancerBancCcam(
+        argc, argv,
+        {fabriqueControlePlateforme(), sondePlateforme(), appelsTarvo(), QString::fromUtf16(progIdCtlTarvo)});
 }

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QWidget>
+#include <string>
 #include <wrl/client.h>
 
 // clang-format off
@@ -280,6 +281,16 @@ public:
         if (resultat.valeur().vt == VT_EMPTY)
             return {};
         return texte(resultat.valeur(), dispId);
+    }
+
+    std::optional<qint32> identifiantParNom(const QString& nom) override
+    {
+        std::wstring large = nom.toStdWString();
+        LPOLESTR noms[] = {large.data()};
+        DISPID identifiant = DISPID_UNKNOWN;
+        if (FAILED(m_dispatch->GetIDsOfNames(IID_NULL, noms, 1, LOCALE_USER_DEFAULT, &identifiant)))
+            return std::nullopt;
+        return static_cast<qint32>(identifiant);
     }
 
 private:

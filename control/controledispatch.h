@@ -3,6 +3,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -20,6 +21,9 @@ public:
     virtual QVariant lire(qint32 dispId) = 0;
     // Call of an argument-less method; an invalid QVariant when it returns nothing.
     virtual QVariant appeler(qint32 dispId) = 0;
+    // The identifier the control itself gives for a member's name, as a client binding late asks it; nothing
+    // when it does not know the name. A control reached in process is its table, which answers by default.
+    virtual std::optional<qint32> identifiantParNom(const QString& nom);
 };
 
 // Creates the control hosted on `fenetre`; the window keeps it exactly as long as itself.

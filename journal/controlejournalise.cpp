@@ -94,3 +94,8 @@ FabriqueControle fabriqueJournalisee(FabriqueControle fabrique, JournalAppels& j
         return std::make_unique<ControleJournalise>(std::move(controle), journal);
     };
 }
+
+std::optional<qint32> ControleJournalise::identifiantParNom(const QString& nom)
+{
+    return m_controle->identifiantParNom(nom);
+}

@@ -19,6 +19,7 @@ public:
     void ecrireParReference(qint32 dispId, QVariant& valeur) override;
     QVariant lire(qint32 dispId) override;
     QVariant appeler(qint32 dispId) override;
+    std::optional<qint32> identifiantParNom(const QString& nom) override;
 
 private:
     std::unique_ptr<ControleDispatch> m_controle;

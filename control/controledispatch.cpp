@@ -1,0 +1,10 @@
+#include "controledispatch.h"
+
+#include "tablemembres.h"
+
+std::optional<qint32> ControleDispatch::identifiantParNom(const QString& nom)
+{
+    if (const MembreCtlTarvo* membre = membreParNom(nom))
+        return membre->dispId;
+    return std::nullopt;
+}

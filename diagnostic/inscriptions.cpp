@@ -1,0 +1,76 @@
+#include "inscriptions.h"
+
+namespace {
+
+QString nomPortee(Portee portee)
+{
+    switch (portee) {
+    case Portee::Utilisateur:
+        return QStringLiteral("pour l'utilisateur courant (HKEY_CURRENT_USER)");
+    case Portee::Machine:
+        return QStringLiteral("pour la machine (HKEY_LOCAL_MACHINE)");
+    case Portee::Aucune:
+        break;
+    }
+    return QStringLiteral("aucune");
+}
+
+// The class key the merged view gives for `clsid`: the user's first.
+std::pair<Portee, InscriptionClasse> classe(const RuchesInscription& ruches, const QString& clsid)
+{
+    const QString cle = clsid.toUpper();
+    if (ruches.classesUtilisateur.contains(cle))
+        return {Portee::Utilisateur, ruches.classesUtilisateur.value(cle)};
+    if (ruches.classesMachine.contains(cle))
+        return {Portee::Machine, ruches.classesMachine.value(cle)};
+    return {Portee::Aucune, {}};
+}
+
+} // namespace
+
+InscriptionRetenue retenir(const RuchesInscription& ruches)
+{
+    InscriptionRetenue retenue;
+    if (!ruches.clsidUtilisateur.isEmpty()) {
+        retenue.porteeProgId = Portee::Utilisateur;
+        retenue.clsid = ruches.clsidUtilisateur;
+    } else if (!ruches.clsidMachine.isEmpty()) {
+        retenue.porteeProgId = Portee::Machine;
+        retenue.clsid = ruches.clsidMachine;
+    } else {
+        return retenue;
+    }
+    const auto [portee, inscription] = classe(ruches, retenue.clsid);
+    retenue.porteeClasse = portee;
+    retenue.classe = inscription;
+
+    // What the machine alone would give: hidden when the user's view reaches another class or another file.
+    if (ruches.clsidMachine.isEmpty())
+        return retenue;
+    const QString clsidMachine = ruches.clsidMachine.toUpper();
+    if (!ruches.classesMachine.contains(clsidMachine))
+        return retenue;
+    const QString serveurMachine = ruches.classesMachine.value(clsidMachine).serveur;
+    if (retenue.clsid.toUpper() != clsidMachine ||
+        retenue.classe.serveur.compare(serveurMachine, Qt::CaseInsensitive) != 0) {
+        retenue.masqueMachine = true;
+        retenue.clsidMasque = ruches.clsidMachine;
+        retenue.serveurMasque = serveurMachine;
+    }
+    return retenue;
+}
+
+QStringList lignesInscription(const InscriptionRetenue& retenue)
+{
+    if (retenue.porteeProgId == Portee::Aucune)
+        return {QStringLiteral("Inscription : aucune (ProgID inconnu de ce poste)")};
+    QStringList lignes{QStringLiteral("Inscription du ProgID : %1").arg(nomPortee(retenue.porteeProgId)),
+                       QStringLiteral("Inscription de la classe : %1").arg(nomPortee(retenue.porteeClasse))};
+    if (retenue.masqueMachine)
+        lignes.append(
+            QStringLiteral("Attention : l'inscription pour l'utilisateur courant masque celle pour la "
+                           "machine (%1, %2)")
+                .arg(retenue.clsidMasque, retenue.serveurMasque.isEmpty() ? QStringLiteral("sans serveur")
+                                                                          : retenue.serveurMasque));
+    return lignes;
+}
