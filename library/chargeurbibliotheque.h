@@ -17,9 +17,10 @@ struct Ouverture
     QString raison; // on failure: what the operator reads, places searched or the system's reason
 };
 
-// nom is the library's base name ("TarvoLib"). With an empty chemin, the system's search by name: on Windows
-// the program's folder, the system folders and PATH (the library's own dependencies are found the same
-// way); elsewhere the program's folder, then dlopen's search. Otherwise chemin, which must be absolute, is
+// nom is the library's base name ("TarvoLib"). With an empty chemin, the system's search by name without the
+// current directory: on Windows the program's folder, the system folders and PATH, the first file found
+// loaded by its full path (its own dependencies searched beside it, then the same way); elsewhere the
+// program's folder, then dlopen's search. Otherwise chemin, which must be absolute, is
 // loaded and nothing else.
 Ouverture ouvrir(const QString& nom, const QString& chemin);
 // The library's file name on this system ("TarvoLib.dll", "libTarvoLib.so").

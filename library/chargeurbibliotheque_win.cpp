@@ -95,28 +95,14 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
         resultat.raison = QStringLiteral("le chemin n'est pas absolu : %1").arg(resultat.fichier);
         return resultat;
     }
-    HMODULE module = nullptr;
-    if (chemin.isEmpty()) {
-        // An empty DLL directory takes the current directory out of the search and leaves the rest as the
-        // system has it, PATH included, for the library and for the DLLs it needs in turn.
-        SetDllDirectoryW(L"");
-        module = LoadLibraryW(reinterpret_cast<const wchar_t*>(fichier.utf16()));
-    } else {
-        module = LoadLibraryExW(reinterpret_cast<const wchar_t*>(resultat.fichier.utf16()), nullptr,
-                                LOAD_WITH_ALTERED_SEARCH_PATH);
-    }
-    if (module != nullptr) {
-        resultat.poignee = module;
-        const QString charge = fichierModule(module);
-        if (!charge.isEmpty())
-            resultat.fichier = charge;
-        return resultat;
-    }
-
-    const DWORD code = GetLastError();
-    QString trouve;
+    // An empty DLL directory takes the current directory out of the search and leaves the rest as the system
+    // has it, PATH included, for the library and for the DLLs it needs in turn.
+    SetDllDirectoryW(L"");
     QStringList lieux;
+    QString trouve;
     if (chemin.isEmpty()) {
+        // The same folders in the same order, walked here: Wine keeps the current directory in the search
+        // despite the empty DLL directory, and a library planted there must not even be loaded.
         lieux = lieuxRecherche();
         for (const QString& lieu : std::as_const(lieux)) {
             const QString candidat = QDir(lieu).filePath(fichier);
@@ -133,6 +119,18 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
         resultat.raison = EchecChargement::introuvable(resultat.fichier, lieux);
         return resultat;
     }
+    // Its own DLLs are looked for beside it first, then in the same folders.
+    HMODULE module = LoadLibraryExW(reinterpret_cast<const wchar_t*>(trouve.utf16()), nullptr,
+                                    LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (module != nullptr) {
+        resultat.poignee = module;
+        const QString charge = fichierModule(module);
+        if (!charge.isEmpty())
+            resultat.fichier = charge;
+        return resultat;
+    }
+
+    const DWORD code = GetLastError();
     resultat.fichier = trouve;
     resultat.numero = Echec::BibliothequeIntrouvable;
     resultat.raison = EchecChargement::chargementImpossible(fichier, trouve, texteSysteme(code, trouve));

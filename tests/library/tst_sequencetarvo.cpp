@@ -333,7 +333,8 @@ private Q_SLOTS:
         QTest::newRow("fichier qui n'est pas une bibliothèque")
             << QStringLiteral(CHEMIN_SOURCE_TEST) << int{Echec::BibliothequeIntrouvable}
             << QStringLiteral("ou l'une de ses dépendances (%1)")
-                   .arg(QDir::toNativeSeparators(QStringLiteral(CHEMIN_SOURCE_TEST)));
+                   .arg(QDir::toNativeSeparators(
+                       QFileInfo(QStringLiteral(CHEMIN_SOURCE_TEST)).absoluteFilePath()));
         QVERIFY(m_dossier.isValid());
         const QString autreLargeur = m_dossier.filePath(QStringLiteral(FICHIER_TARVOLIB));
         QVERIFY(PlateformeTest::ecrireBibliothequeAutreLargeur(autreLargeur));
