@@ -15,7 +15,8 @@ namespace {
 std::optional<QString> valeur(HKEY racine, const QString& cle, const wchar_t* nom)
 {
     const auto* chemin = reinterpret_cast<const wchar_t*>(cle.utf16());
-    const DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
+    // REG_EXPAND_SZ values come expanded, as REG_SZ.
+    const DWORD types = RRF_RT_REG_SZ;
     DWORD taille = 0;
     if (RegGetValueW(racine, chemin, nom, types, nullptr, nullptr, &taille) != ERROR_SUCCESS)
         return std::nullopt;
