@@ -127,16 +127,15 @@ int ouvrirFenetre(const Implementations& implementations, JournalAppels* journal
     }
     if (journalisation)
         fenetre->suivreCommandes(&journalisation->suivi);
-    const QString avertissement = verification.avertissement(implementations.progIdControle);
-    if (!avertissement.isEmpty()) {
-        // A scenario shows no window: its tester reads the standard error and the journal instead.
-        if (lecteur) {
+    // A scenario shows no window: its tester reads the standard error and the journal instead.
+    if (lecteur) {
+        const QString avertissement = verification.avertissement(implementations.progIdControle);
+        if (!avertissement.isEmpty())
             ecrire(stderr, avertissement);
-        } else {
-            verification.avertirApresOuverture(
-                *fenetre, journalisation ? journalisation->messagesJournalises : messages,
-                implementations.progIdControle);
-        }
+    } else {
+        verification.avertirApresOuverture(*fenetre,
+                                           journalisation ? journalisation->messagesJournalises : messages,
+                                           implementations.progIdControle);
     }
 
     int statut = ScenarioJoue;
