@@ -192,6 +192,10 @@ private Q_SLOTS:
             rapport.section(u"Bibliothèque : "_s, 1).section(u"  Fichier : "_s, 1).section(u'\n', 0, 0);
         QVERIFY2(!fichier.isEmpty(), qPrintable(rapport));
         QVERIFY2(rapport.contains(u"  Notre substitut : oui\n"_s), qPrintable(rapport));
+        // Our files carry the project's version on Windows; no system here has such resources.
+        const QString version = QStringLiteral(VERSION_COMPOSANTS).isEmpty() ? u"aucune ressource de version"_s
+                                                                             : QStringLiteral(VERSION_COMPOSANTS);
+        QCOMPARE(rapport.count(u"  Version : %1\n"_s.arg(version)), 2);
 
         QProcess compagnon;
         compagnon.start(QStringLiteral(CHEMIN_TARVO_VERIFIER), {});
