@@ -193,8 +193,9 @@ private Q_SLOTS:
         QVERIFY2(!fichier.isEmpty(), qPrintable(rapport));
         QVERIFY2(rapport.contains(u"  Notre substitut : oui\n"_s), qPrintable(rapport));
         // Our files carry the project's version on Windows; no system here has such resources.
-        const QString version = QStringLiteral(VERSION_COMPOSANTS).isEmpty() ? u"aucune ressource de version"_s
-                                                                             : QStringLiteral(VERSION_COMPOSANTS);
+        const QString version = QStringLiteral(VERSION_COMPOSANTS).isEmpty()
+                                    ? u"aucune ressource de version"_s
+                                    : QStringLiteral(VERSION_COMPOSANTS);
         QCOMPARE(rapport.count(u"  Version : %1\n"_s.arg(version)), 2);
 
         QProcess compagnon;
