@@ -1,0 +1,20 @@
+#pragma once
+
+#include "appelsjournalises.h"
+#include "controletarvo.h"
+#include "servicemessagesjournalise.h"
+#include "suivicommandesjournal.h"
+
+class JournalAppels;
+
+// Everything a journalled run slips between the window and the components; writes the run's "debut".
+struct Journalisation
+{
+    Journalisation(JournalAppels& j, ServiceMessages& messages, const FabriqueControle& fabrique);
+
+    JournalAppels& journal;
+    ServiceMessagesJournalise messagesJournalises;
+    AppelsJournalises bibliotheque;
+    FabriqueControle fabriqueControle;
+    SuiviCommandesJournal suivi;
+};
