@@ -10,14 +10,15 @@ QByteArray echapper(const QString& texte)
     return texte.toHtmlEscaped().toUtf8();
 }
 
-// A record's fields, those that differ from the other side's marked.
+// A record's fields, those that differ from the other side's record marked.
 QByteArray champsHtml(const QStringList& champs, const QStringList& autres)
 {
     QByteArray html;
     for (qsizetype i = 0; i < champs.size(); ++i) {
         if (i > 0)
             html += "<span class=\"s\">|</span>";
-        const bool change = i >= autres.size() || autres.at(i) != champs.at(i);
+        // A record only one side has is shown plain: the "(absent)" beside it says enough.
+        const bool change = !autres.isEmpty() && (i >= autres.size() || autres.at(i) != champs.at(i));
         html += change ? "<mark>" + echapper(champs.at(i)) + "</mark>" : echapper(champs.at(i));
     }
     return html;

@@ -166,7 +166,7 @@ void TestBalayage::deuxReleasesBalayees()
     QVERIFY2(!lecteur.hasError(), qPrintable(lecteur.errorString()));
     QCOMPARE(sections, (QStringList{S("AAFA001"), S("ACQK001"), S("LHQK005")}));
     QVERIFY(!page.contains("src=") && !page.contains("href=") && !page.contains("http"));
-    QVERIFY(page.contains("<mark>ADE</mark>"));
+    QVERIFY(page.contains("<mark>&quot;2690&quot;</mark>"));
 }
 
 void TestBalayage::ignorer_data()
