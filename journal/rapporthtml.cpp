@@ -32,7 +32,7 @@ QByteArray celluleHtml(const LigneDifference& ligne, bool cote)
     if (texte == QLatin1String("(absent)"))
         return "<td class=\"absent\">(absent)</td>";
     if (ligne.enregistrement)
-        return "<td>" + champsHtml(champs, autres) + "</td>";
+        return (autres.isEmpty() ? "<td class=\"seul\">" : "<td>") + champsHtml(champs, autres) + "</td>";
     return "<td><mark>" + echapper(texte) + "</mark></td>";
 }
 
@@ -71,6 +71,7 @@ td { font-family: monospace; white-space: pre-wrap; }
 tr.commande td { background: #f4f4f4; font-family: sans-serif; font-weight: bold; }
 mark { background: #ffd84d; }
 td.absent { color: #999; font-style: italic; }
+td.seul { background: #fff3c4; }
 .s { color: #aaa; }
 section.acte { margin-bottom: 1.5em; }
 )";
