@@ -84,6 +84,7 @@ struct Bloc
     int ligneScenario = 0;
     QList<QByteArray> evenements;
     QJsonValue statutFin = QJsonValue::Undefined;
+    QByteArray genreFin; // fin_scenario or fin_balayage
 };
 
 class LecteurJournal
@@ -117,6 +118,7 @@ public:
                     m_derniereLigne = objet(ligne).value(QStringLiteral("ligne")).toInt();
             } else if (genre == "fin_scenario" || genre == "fin_balayage") {
                 bloc.statutFin = objet(ligne).value(QStringLiteral("statut"));
+                bloc.genreFin = genre;
             } else if (genre == "commande") {
                 // A command that never ended: the next one starts the next block.
                 if (bloc.commande) {
@@ -305,6 +307,7 @@ IssueComparaison ComparaisonFlux::comparer(QIODevice& journalA, const QString& n
     QString dernierActeDifferent;
     QJsonValue statutA = QJsonValue::Undefined;
     QJsonValue statutB = QJsonValue::Undefined;
+    QByteArray genreFin;
     qsizetype etapesVues = 0;
 
     LecteurJournal lecteurA(journalA, nomA);
@@ -326,6 +329,8 @@ IssueComparaison ComparaisonFlux::comparer(QIODevice& journalA, const QString& n
         etapesVues += a.etapes.size();
         if (!a.statutFin.isUndefined())
             statutA = a.statutFin;
+        if (!a.genreFin.isEmpty() || !b.genreFin.isEmpty())
+            genreFin = a.genreFin.isEmpty() ? b.genreFin : a.genreFin;
         if (!b.statutFin.isUndefined())
             statutB = b.statutFin;
         if (!a.commande && !b.commande)
@@ -387,8 +392,9 @@ IssueComparaison ComparaisonFlux::comparer(QIODevice& journalA, const QString& n
 
     QString fin;
     if (statutA != statutB) {
-        fin +=
-            QStringLiteral("Fin du scénario\n  statut\t%1\t%2\n").arg(texteJson(statutA), texteJson(statutB));
+        fin += (genreFin == "fin_balayage" ? QStringLiteral("Fin du balayage")
+                                           : QStringLiteral("Fin du scénario")) +
+               QStringLiteral("\n  statut\t%1\t%2\n").arg(texteJson(statutA), texteJson(statutB));
         ++resume.differences;
     }
     const QString actes = resume.actes > 0 ? QStringLiteral(", %1 acte(s)").arg(resume.actes) : QString();
