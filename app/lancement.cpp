@@ -17,8 +17,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIODevice>
-#include <QJsonArray>
-#include <QTextStream>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
