@@ -1,25 +1,24 @@
 #include "lancement.h"
 
-#include "appelsjournalises.h"
+#include "balayage.h"
 #include "comparaisonjournaux.h"
-#include "controlejournalise.h"
 #include "demarrage.h"
 #include "frminit.h"
 #include "implementations.h"
 #include "journalappels.h"
+#include "journalisation.h"
 #include "lecteurscenario.h"
+#include "lecturetexte.h"
+#include "listecodes.h"
 #include "scenario.h"
-#include "sequencetarvo.h"
-#include "servicemessagesjournalise.h"
 #include "servicemessagesqt.h"
 #include "sortieconsole.h"
-#include "suivicommandesjournal.h"
 #include "traductions.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QTextStream>
+#include <QIODevice>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -53,43 +52,62 @@ void ecrire(std::FILE* flux, const QString& texte)
     SortieConsole::ecrireLigne(flux, texte);
 }
 
-// Everything a journalled run slips between the window and the components.
-struct Journalisation
-{
-    Journalisation(JournalAppels& j, ServiceMessages& messages, const Implementations& implementations)
-        : journal(j)
-        , messagesJournalises(messages, j)
-        , bibliotheque(implementations.bibliotheque, j)
-        , fabriqueControle(fabriqueJournalisee(implementations.fabriqueControle, j))
-        , suivi(j)
-    {
-        QJsonArray arguments;
-        for (const QString& argument : QCoreApplication::arguments())
-            arguments.append(argument);
-        journal.consigner(QStringLiteral("debut"),
-                          {{QStringLiteral("programme"), QCoreApplication::applicationName()},
-                           {QStringLiteral("arguments"), arguments},
-                           {QStringLiteral("base"), qEnvironmentVariable("BANC_CCAM_BASE")}});
-    }
-
-    JournalAppels& journal;
-    ServiceMessagesJournalise messagesJournalises;
-    AppelsJournalises bibliotheque;
-    FabriqueControle fabriqueControle;
-    SuiviCommandesJournal suivi;
-};
-
-int comparer(const QString& a, const QString& b)
+int comparer(const QString& a, const QString& b, const OptionsComparaison& options)
 {
     QString erreur;
-    QString texte;
-    QTextStream sortie(&texte);
-    const IssueComparaison issue = comparerJournaux(a, b, sortie, erreur);
-    sortie.flush();
-    SortieConsole::ecrire(stdout, texte);
+    // Printed as it comes: a comparison of two long sweeps may say a lot.
+    const IssueComparaison issue = comparerJournaux(
+        a, b, [](const QString& texte) { SortieConsole::ecrire(stdout, texte); }, erreur, options);
     if (issue == IssueComparaison::NonAppariables)
         ecrire(stderr, QStringLiteral("Comparaison impossible : %1").arg(erreur));
     return static_cast<int>(issue);
+}
+
+// The sweep's options, checked before anything is opened or written.
+std::optional<ParametresBalayage> parametresBalayage(const QCommandLineParser& analyseur,
+                                                     const QString& liste)
+{
+    ParametresBalayage parametres;
+    QString erreur;
+    const std::unique_ptr<QIODevice> source = ouvrirTexteUtf8(liste, erreur);
+    if (!source) {
+        ecrire(stderr, erreur);
+        return std::nullopt;
+    }
+    const ListeCodes codes = lireListeCodes(*source);
+    if (!codes.erreur.isEmpty()) {
+        ecrire(stderr, codes.ligneErreur > 0
+                           ? QStringLiteral("%1:%2 : %3").arg(liste).arg(codes.ligneErreur).arg(codes.erreur)
+                           : QStringLiteral("%1 : %2").arg(liste, codes.erreur));
+        return std::nullopt;
+    }
+    parametres.codes = codes.codes;
+    if (analyseur.isSet(QStringLiteral("commandes")) &&
+        !lireCommandesBalayage(analyseur.value(QStringLiteral("commandes")), parametres.boutons, erreur)) {
+        ecrire(stderr, erreur);
+        return std::nullopt;
+    }
+    if (analyseur.isSet(QStringLiteral("date"))) {
+        const QString texte = analyseur.value(QStringLiteral("date"));
+        const QDate date = QDate::fromString(texte, QStringLiteral("yyyyMMdd"));
+        // The date picker's own range starts with the Gregorian calendar's adoption in Britain.
+        if (texte.size() != 8 || !date.isValid() || date < QDate(1752, 9, 14)) {
+            ecrire(stderr, QStringLiteral("--date : « %1 » n'est pas une date AAAAMMJJ").arg(texte));
+            return std::nullopt;
+        }
+        parametres.date = date;
+    }
+    if (analyseur.isSet(QStringLiteral("grille"))) {
+        const QString grille = analyseur.value(QStringLiteral("grille"));
+        if (grille != QLatin1String("000") && grille != QLatin1String("001") &&
+            grille != QLatin1String("002")) {
+            ecrire(stderr, QStringLiteral("--grille : 000, 001 ou 002, pas « %1 »").arg(grille));
+            return std::nullopt;
+        }
+        parametres.grille = grille;
+    }
+    parametres.srt = analyseur.isSet(QStringLiteral("srt"));
+    return parametres;
 }
 
 // The window, opened and then either left to the operator or played by the scenario.
@@ -140,7 +158,7 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
     const bool sansFenetre = contient(argc, argv, "--comparer") || contient(argc, argv, "--help") ||
                              contient(argc, argv, "-h") || contient(argc, argv, "--help-all") ||
                              contient(argc, argv, "-?");
-    if (!sansFenetre && contient(argc, argv, "--scenario"))
+    if (!sansFenetre && (contient(argc, argv, "--scenario") || contient(argc, argv, "--balayage")))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> application = sansFenetre
                                                               ? std::make_unique<QCoreApplication>(argc, argv)
@@ -174,7 +192,36 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
             "Compare deux journaux d'un même scénario, A puis B, et affiche par commande les réponses "
             "qui diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés."),
         QStringLiteral("A.jsonl"));
-    analyseur.addOptions({optionJournal, optionScenario, optionComparer});
+    const QCommandLineOption optionBalayage(
+        QStringLiteral("balayage"),
+        QStringLiteral(
+            "Pour chaque code d'acte de FICHIER (un par ligne, - pour l'entrée standard), remplit "
+            "txtCodeCCAM et lance les commandes, sans afficher la fenêtre : 0 si toutes ont abouti, "
+            "1 si l'une a échoué ou si le balayage a été interrompu (Ctrl+C), 2 si la liste ou "
+            "une option est refusée."),
+        QStringLiteral("FICHIER"));
+    const QCommandLineOption optionCommandes(
+        QStringLiteral("commandes"),
+        QStringLiteral("Avec --balayage, les commandes lancées pour chaque acte (2,4,5,6,7 par défaut)."),
+        QStringLiteral("LISTE"));
+    const QCommandLineOption optionDate(QStringLiteral("date"),
+                                        QStringLiteral("Avec --balayage, la date de référence (DTPicker1)."),
+                                        QStringLiteral("AAAAMMJJ"));
+    const QCommandLineOption optionGrille(QStringLiteral("grille"),
+                                          QStringLiteral("Avec --balayage, la grille tarifaire (CboGrille)."),
+                                          QStringLiteral("000|001|002"));
+    const QCommandLineOption optionSrt(QStringLiteral("srt"),
+                                       QStringLiteral("Avec --balayage, coche « Restreindre aux SRT »."));
+    const QCommandLineOption optionIgnorer(
+        QStringLiteral("ignorer"),
+        QStringLiteral("Avec --comparer, laisse de côté ces membres (par exemple CheminConfig)."),
+        QStringLiteral("MEMBRE[,MEMBRE...]"));
+    const QCommandLineOption optionRapport(
+        QStringLiteral("rapport"),
+        QStringLiteral("Avec --comparer, écrit aussi la comparaison en page HTML."),
+        QStringLiteral("FICHIER.html"));
+    analyseur.addOptions({optionJournal, optionScenario, optionComparer, optionBalayage, optionCommandes,
+                          optionDate, optionGrille, optionSrt, optionIgnorer, optionRapport});
     analyseur.addPositionalArgument(QStringLiteral("B.jsonl"),
                                     QStringLiteral("Le second journal, avec --comparer."),
                                     QStringLiteral("[B.jsonl]"));
@@ -187,16 +234,59 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
         return EXIT_SUCCESS;
     }
     const QStringList positionnels = analyseur.positionalArguments();
+    const auto unDe = [&](const QList<const QCommandLineOption*>& options) {
+        return std::any_of(options.begin(), options.end(),
+                           [&](const QCommandLineOption* option) { return analyseur.isSet(*option); });
+    };
+    const QList<const QCommandLineOption*> optionsBalayage{&optionCommandes, &optionDate, &optionGrille,
+                                                           &optionSrt};
     if (analyseur.isSet(optionComparer)) {
-        if (positionnels.size() != 1 || analyseur.isSet(optionScenario) || analyseur.isSet(optionJournal)) {
-            ecrire(stderr, QStringLiteral("--comparer attend deux journaux et aucune autre option : "
-                                          "--comparer A.jsonl B.jsonl"));
+        if (positionnels.size() != 1 || unDe({&optionScenario, &optionJournal, &optionBalayage}) ||
+            unDe(optionsBalayage)) {
+            ecrire(stderr,
+                   QStringLiteral("--comparer attend deux journaux et, au plus, --ignorer et --rapport : "
+                                  "--comparer A.jsonl B.jsonl"));
             return FichierMalForme;
         }
-        return comparer(analyseur.value(optionComparer), positionnels.constFirst());
+        OptionsComparaison options;
+        for (const QString& membre :
+             analyseur.values(optionIgnorer).join(QLatin1Char(',')).split(QLatin1Char(',')))
+            if (!membre.trimmed().isEmpty())
+                options.ignores.append(membre.trimmed());
+        options.rapportHtml = analyseur.value(optionRapport);
+        return comparer(analyseur.value(optionComparer), positionnels.constFirst(), options);
+    }
+    if (unDe({&optionIgnorer, &optionRapport})) {
+        ecrire(stderr, QStringLiteral("--ignorer et --rapport vont avec --comparer"));
+        return FichierMalForme;
     }
     if (!positionnels.isEmpty()) {
         ecrire(stderr, QStringLiteral("Argument inattendu : %1").arg(positionnels.constFirst()));
+        return FichierMalForme;
+    }
+    if (analyseur.isSet(optionBalayage)) {
+        if (analyseur.isSet(optionScenario)) {
+            ecrire(stderr, QStringLiteral("--balayage et --scenario ne vont pas ensemble"));
+            return FichierMalForme;
+        }
+        // Read and checked whole before the journal is opened, so a refused list leaves no file behind.
+        const std::optional<ParametresBalayage> parametres =
+            parametresBalayage(analyseur, analyseur.value(optionBalayage));
+        if (!parametres)
+            return FichierMalForme;
+        std::unique_ptr<JournalAppels> journal;
+        if (analyseur.isSet(optionJournal)) {
+            QString erreur;
+            journal = JournalAppels::ouvrir(analyseur.value(optionJournal), erreur);
+            if (!journal) {
+                ecrire(stderr, erreur);
+                return FichierMalForme;
+            }
+        }
+        return lancerBalayage(*parametres, journal.get(), implementations);
+    }
+    if (unDe(optionsBalayage)) {
+        ecrire(stderr, QStringLiteral("--commandes, --date, --grille et --srt vont avec --balayage"));
         return FichierMalForme;
     }
 

@@ -28,4 +28,11 @@ void ecrireLigne(std::FILE* flux, const QString& texte)
     ecrire(flux, texte + QLatin1Char('\n'));
 }
 
+bool estTerminal(std::FILE* flux)
+{
+    const auto poignee = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(flux)));
+    DWORD mode = 0;
+    return poignee != INVALID_HANDLE_VALUE && GetConsoleMode(poignee, &mode);
+}
+
 } // namespace SortieConsole

@@ -1,0 +1,26 @@
+#include "journalisation.h"
+
+#include "controlejournalise.h"
+#include "implementations.h"
+#include "journalappels.h"
+#include "sequencetarvo.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+
+Journalisation::Journalisation(JournalAppels& j, ServiceMessages& messages,
+                               const Implementations& implementations)
+    : journal(j)
+    , messagesJournalises(messages, j)
+    , bibliotheque(implementations.bibliotheque, j)
+    , fabriqueControle(fabriqueJournalisee(implementations.fabriqueControle, j))
+    , suivi(j)
+{
+    QJsonArray arguments;
+    for (const QString& argument : QCoreApplication::arguments())
+        arguments.append(argument);
+    journal.consigner(QStringLiteral("debut"),
+                      {{QStringLiteral("programme"), QCoreApplication::applicationName()},
+                       {QStringLiteral("arguments"), arguments},
+                       {QStringLiteral("base"), qEnvironmentVariable("BANC_CCAM_BASE")}});
+}
