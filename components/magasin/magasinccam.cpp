@@ -266,7 +266,20 @@ QString MagasinCcam::cheminParDefaut(const QString& repertoire)
         dossier = QCoreApplication::applicationDirPath();
     if (dossier.isEmpty())
         dossier = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
-    return QDir(dossier).filePath(nomEchantillon());
+    // Installed, the sample lies in the data folder, reached from the programs' or the libraries' folder
+    // (the relative paths come from cmake/installation.cmake); a build folder holds it beside them, and that
+    // path is the one named when the file is missing.
+    const QDir depart(dossier);
+    const QString voisin = depart.filePath(nomEchantillon());
+    if (QFileInfo(voisin).isFile())
+        return voisin;
+    for (const char* relatif : {BANC_ECHANTILLON_DEPUIS_PROGRAMMES, BANC_ECHANTILLON_DEPUIS_BIBLIOTHEQUES}) {
+        const QString installe = QDir::cleanPath(
+            depart.filePath(QString::fromUtf8(relatif) + QStringLiteral("/") + nomEchantillon()));
+        if (QFileInfo(installe).isFile())
+            return installe;
+    }
+    return voisin;
 }
 
 QString MagasinCcam::chemin() const
