@@ -18,9 +18,11 @@ if(WIN32)
     set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging)
     # The installer puts the stand-ins beside the tool, not in demonstration\ as the ZIP does: its uninstaller
     # removes them from there, and only when it installed them.
+    set(CPACK_BANC_NSIS_NOTER_DEMONSTRATION "")
     set(CPACK_BANC_NSIS_SUPPRIMER_DEMONSTRATION "")
     foreach(fichier TarvoLib.dll LecTarvo.ocx ccam-echantillon.sqlite)
-        string(APPEND CPACK_BANC_NSIS_SUPPRIMER_DEMONSTRATION "        Delete \"$INSTDIR\\${fichier}\"\n")
+        string(APPEND CPACK_BANC_NSIS_NOTER_DEMONSTRATION "    !insertmacro NoterDemonstration \"${fichier}\"\n")
+        string(APPEND CPACK_BANC_NSIS_SUPPRIMER_DEMONSTRATION "    !insertmacro SupprimerDemonstration \"${fichier}\"\n")
     endforeach()
 else()
     set(CPACK_GENERATOR DEB TGZ)

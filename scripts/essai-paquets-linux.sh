@@ -44,7 +44,8 @@ for scenario in requetes-actes sequence-bibliotheque; do
     env -u BANC_CCAM_BASE "$dossier/bin/banc-ccam" --scenario "$dossier/share/banc-ccam/scenarios/$scenario.jsonl" \
         >/dev/null 2>&1 || echec "le scénario $scenario.jsonl a échoué ($?)"
 done
-env -u BANC_CCAM_BASE "$dossier/bin/tarvo-verifier" 2>&1 | grep -qF "$dossier/lib/banc-ccam/libTarvoLib.so" ||
+verification=$(env -u BANC_CCAM_BASE "$dossier/bin/tarvo-verifier" 2>&1) || echec "tarvo-verifier a échoué ($?)"
+grep -qF "$dossier/lib/banc-ccam/libTarvoLib.so" <<<"$verification" ||
     echec "tarvo-verifier n'a pas chargé la bibliothèque installée"
 echo "Paquets Linux : contenu vérifié, scénarios joués depuis l'archive."
 
