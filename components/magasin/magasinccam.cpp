@@ -234,7 +234,8 @@ MagasinCcam::MagasinCcam(const QString& cheminBase)
     const QFileInfo info(cheminBase);
     if (cheminBase.isEmpty() || !info.isFile())
         throw ErreurMagasin(QStringLiteral("Base CCAM introuvable : %1").arg(cheminBase).toStdString());
-    const QByteArray nom = QFile::encodeName(info.absoluteFilePath());
+    // SQLite takes UTF-8 names on every system; the ANSI code page would lose a folder like "Banc d'été".
+    const QByteArray nom = info.absoluteFilePath().toUtf8();
     if (sqlite3_open_v2(nom.constData(), &d->base, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
         SQLITE_OK)
         throw ErreurMagasin(QStringLiteral("Base CCAM illisible : %1 (%2)")

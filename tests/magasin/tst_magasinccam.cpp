@@ -78,6 +78,18 @@ private Q_SLOTS:
         }
     }
 
+    // An installed store lies wherever the user chose: spaces, apostrophe and accents in the folder's name.
+    void ouvertureDossierAccentue()
+    {
+        QTemporaryDir racine;
+        const QString dossier = racine.filePath(QStringLiteral("Outils d'essai/Banc CCAM été"));
+        QVERIFY(QDir().mkpath(dossier));
+        const QString chemin = QDir(dossier).filePath(MagasinCcam::nomEchantillon());
+        QVERIFY(QFile::copy(QStringLiteral(BANC_BASE_ECHANTILLON), chemin));
+        const MagasinCcam magasin(chemin);
+        QVERIFY(magasin.acte(QStringLiteral("HFFC004")).has_value());
+    }
+
     void cheminParDefaut()
     {
         QCOMPARE(MagasinCcam::cheminParDefaut(QStringLiteral("/opt/banc")),
