@@ -76,6 +76,17 @@ if(WIN32)
     install(FILES ${_bin}/Qt6Core.dll ${_bin}/Qt6Gui.dll ${_bin}/Qt6Widgets.dll
         ${_bin}/libgcc_s_dw2-1.dll ${_bin}/libstdc++-6.dll ${_bin}/libwinpthread-1.dll
         DESTINATION .)
+    # The compiler's runtime comes with its debugging sections (18 MB of libstdc++'s 21): stripped as the
+    # programs are, when the install strips (the packages do).
+    if(CMAKE_STRIP)
+        install(CODE "
+            if(CMAKE_INSTALL_DO_STRIP)
+                foreach(dll libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+                    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
+                        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${dll}\" COMMAND_ERROR_IS_FATAL ANY)
+                endforeach()
+            endif()")
+    endif()
     install(FILES ${_bin}/platforms/qwindows.dll ${_bin}/platforms/qoffscreen.dll DESTINATION platforms)
     install(FILES ${_bin}/styles/qwindowsvistastyle.dll DESTINATION styles)
     if(BANC_QTBASE_FR)

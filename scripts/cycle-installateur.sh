@@ -32,9 +32,14 @@ instantane() {
         -o -path './users/*/AppData/Local/Temp' -prune -o -print | sort) >"$travail/$1.fichiers"
 }
 wine cmd /c ver >/dev/null
+# Wine says Windows 7 unless told otherwise; Windows 10 (a build after 1809) is what the installer asks for.
+winecfg -v win10 >/dev/null 2>&1
 instantane avant
 
-wine "$installateur" /S "/D=$dossier_windows" || echec "l'installation a échoué ($?)"
+# NSIS takes /D= last and unquoted, spaces included, as typed at a Windows prompt; Wine would quote a single
+# argument holding spaces, so the folder goes in as its words, which Wine joins with plain spaces.
+read -ra mots_dossier <<<"/D=$dossier_windows"
+wine "$installateur" /S "${mots_dossier[@]}" || echec "l'installation a échoué ($?)"
 wineserver --wait
 [ -f "$dossier/banc-ccam.exe" ] || echec "banc-ccam.exe n'est pas dans « $dossier »"
 [ -f "$dossier/TarvoLib.dll" ] || echec "les composants de démonstration n'ont pas été installés"
