@@ -13,6 +13,8 @@ if [ ! -f "$installateur" ]; then
 fi
 
 export WINEPREFIX=$ici/build/windows-x86/wine-installation
+# Wine would mirror the Start-menu shortcut into the home folder's desktop menus: nothing may leave the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 rm -rf "$WINEPREFIX"
 travail=$(mktemp -d)
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$travail"' EXIT
