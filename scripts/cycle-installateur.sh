@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows installer's whole life under Wine, in a prefix of its own (a new computer, no control
 # registered): silent install into a folder whose name has spaces, an apostrophe and an accent; the installed
-# tool plays shipped scenarios; silent uninstall; then neither a file nor a registry key of ours is left. Last,
-# a system older than Windows 10 1809 is refused. Takes the installer (build/paquets by default).
+# tool plays shipped scenarios; silent uninstall; then neither a file nor a registry key of ours is left. Then
+# a computer with a control already registered keeps it, and a system older than Windows 10 1809 is refused. Takes the installer (build/paquets by default).
 set -euo pipefail
 ici=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -68,6 +68,19 @@ if grep -Ein "banc-ccam|banc d'essai|tarvo|B17E68ED-BC29-49C1-B560-879E09580F45"
     "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" >&2; then
     echec "des clés de registre sont restées"
 fi
+
+# A computer where a control already answers to the ProgID: the stand-ins are left out by default, and the
+# uninstaller leaves that control's registration alone.
+autre_controle='HKLM\Software\Classes\LectTarvo.ctlTarvo\CLSID'
+wine reg add "$autre_controle" /ve /d '{00000000-0000-0000-0000-000000000001}' /f >/dev/null
+wine "$installateur" /S '/D=C:\Reel' || echec "l'installation à côté d'un contrôle réel a échoué ($?)"
+wineserver --wait
+[ -f "$WINEPREFIX/drive_c/Reel/banc-ccam.exe" ] || echec "banc-ccam.exe n'est pas dans C:\Reel"
+[ ! -e "$WINEPREFIX/drive_c/Reel/TarvoLib.dll" ] || echec "les composants de démonstration masquent le contrôle réel"
+wine 'C:\Reel\desinstaller.exe' /S || echec "la désinstallation de C:\Reel a échoué ($?)"
+wineserver --wait
+[ ! -e "$WINEPREFIX/drive_c/Reel" ] || echec "C:\Reel est resté"
+wine reg query "$autre_controle" >/dev/null 2>&1 || echec "la désinstallation a retiré le contrôle réel"
 
 # Windows 7: refused, nothing written.
 winecfg -v win7 >/dev/null 2>&1
