@@ -24,7 +24,7 @@ done
 # made (a release build would add minutes), then checked as a user gets them.
 echo "== paquets Linux"
 debut=$SECONDS
-cmake --build --preset dev --target banc_installables >/dev/null
+cmake --build --preset dev --target banc_installables
 cpack --preset dev >/dev/null
 scripts/essai-paquets-linux.sh build/dev/paquets
 echo "paquets Linux : $((SECONDS - debut)) s"
