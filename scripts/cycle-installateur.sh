@@ -2,7 +2,8 @@
 # The Windows installer's whole life under Wine, in a prefix of its own (a new computer, no control
 # registered): silent install into a folder whose name has spaces, an apostrophe and an accent; the installed
 # tool plays shipped scenarios; silent uninstall; then neither a file nor a registry key of ours is left. Then
-# a computer with a control already registered keeps it, and a system older than Windows 10 1809 is refused. Takes the installer (build/paquets by default).
+# a computer with a control already registered keeps it, and a system older than Windows 10 1809 is refused.
+# Takes the installer (build/paquets by default).
 set -euo pipefail
 ici=$(cd "$(dirname "$0")/.." && pwd)
 
