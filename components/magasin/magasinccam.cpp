@@ -238,7 +238,8 @@ MagasinCcam::MagasinCcam(const QString& cheminBase)
     const QFileInfo info(cheminBase);
     if (cheminBase.isEmpty() || !info.isFile())
         throw ErreurMagasin(QStringLiteral("Base CCAM introuvable : %1").arg(cheminBase).toStdString());
-    const QByteArray nom = QFile::encodeName(info.absoluteFilePath());
+    // SQLite takes UTF-8 names on every system; the ANSI code page would lose a folder like "Banc d'été".
+    const QByteArray nom = info.absoluteFilePath().toUtf8();
     if (sqlite3_open_v2(nom.constData(), &d->base, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
         SQLITE_OK)
         throw ErreurMagasin(QStringLiteral("Base CCAM illisible : %1 (%2)")
@@ -270,7 +271,20 @@ QString MagasinCcam::cheminParDefaut(const QString& repertoire)
         dossier = QCoreApplication::applicationDirPath();
     if (dossier.isEmpty())
         dossier = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
-    return QDir(dossier).filePath(nomEchantillon());
+    // Installed, the sample lies in the data folder, reached from the programs' or the libraries' folder
+    // (the relative paths come from cmake/installation.cmake); a build folder holds it beside them, and that
+    // path is the one named when the file is missing.
+    const QDir depart(dossier);
+    const QString voisin = depart.filePath(nomEchantillon());
+    if (QFileInfo(voisin).isFile())
+        return voisin;
+    for (const char* relatif : {BANC_ECHANTILLON_DEPUIS_PROGRAMMES, BANC_ECHANTILLON_DEPUIS_BIBLIOTHEQUES}) {
+        const QString installe = QDir::cleanPath(
+            depart.filePath(QString::fromUtf8(relatif) + QStringLiteral("/") + nomEchantillon()));
+        if (QFileInfo(installe).isFile())
+            return installe;
+    }
+    return voisin;
 }
 
 QString MagasinCcam::chemin() const
