@@ -4,6 +4,8 @@
 #include "comparaisonjournaux.h"
 #include "controlejournalise.h"
 #include "demarrage.h"
+#include "echec.h"
+#include "fabriquecontrole.h"
 #include "frminit.h"
 #include "implementations.h"
 #include "journalappels.h"
@@ -19,12 +21,19 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QJsonArray>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 
 namespace {
+
+#ifdef Q_OS_WIN
+constexpr bool AideParBarreOblique = true;
+#else
+constexpr bool AideParBarreOblique = false;
+#endif
 
 enum StatutScenario : int
 {
@@ -56,11 +65,12 @@ void ecrire(std::FILE* flux, const QString& texte)
 // Everything a journalled run slips between the window and the components.
 struct Journalisation
 {
-    Journalisation(JournalAppels& j, ServiceMessages& messages, const Implementations& implementations)
+    Journalisation(JournalAppels& j, ServiceMessages& messages, const Implementations& implementations,
+                   const FabriqueControle& fabrique)
         : journal(j)
         , messagesJournalises(messages, j)
         , bibliotheque(implementations.bibliotheque, j)
-        , fabriqueControle(fabriqueJournalisee(implementations.fabriqueControle, j))
+        , fabriqueControle(fabriqueJournalisee(fabrique, j))
         , suivi(j)
     {
         QJsonArray arguments;
@@ -93,20 +103,20 @@ int comparer(const QString& a, const QString& b)
 }
 
 // The window, opened and then either left to the operator or played by the scenario.
-int ouvrirFenetre(const Implementations& implementations, JournalAppels* journal, LecteurScenario* lecteur,
-                  const QString& cheminScenario)
+int ouvrirFenetre(const Implementations& implementations, const FabriqueControle& fabrique,
+                  JournalAppels* journal, LecteurScenario* lecteur, const QString& cheminScenario)
 {
     ServiceMessagesQt messagesQt;
     ServiceMessages& messages = lecteur ? static_cast<ServiceMessages&>(*lecteur) : messagesQt;
     std::optional<Journalisation> journalisation;
     if (journal)
-        journalisation.emplace(*journal, messages, implementations);
+        journalisation.emplace(*journal, messages, implementations, fabrique);
 
     const std::unique_ptr<FrmInit> fenetre =
         journalisation
             ? demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle,
                               implementations.sonde, commandesFrmInit(journalisation->bibliotheque))
-            : demarrerFrmInit(messages, implementations.fabriqueControle, implementations.sonde,
+            : demarrerFrmInit(messages, fabrique, implementations.sonde,
                               commandesFrmInit(implementations.bibliotheque));
     if (!fenetre) {
         if (lecteur)
@@ -139,16 +149,24 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
 {
     const bool sansFenetre = contient(argc, argv, "--comparer") || contient(argc, argv, "--help") ||
                              contient(argc, argv, "-h") || contient(argc, argv, "--help-all") ||
-                             contient(argc, argv, "-?");
-    if (!sansFenetre && contient(argc, argv, "--scenario"))
+                             contient(argc, argv, "-?") ||
+                             (AideParBarreOblique && contient(argc, argv, "/?"));
+    if (!sansFenetre && contient(argc, argv, "--scenario") && !contient(argc, argv, "--fenetre"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> application = sansFenetre
                                                               ? std::make_unique<QCoreApplication>(argc, argv)
                                                               : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(titreApplication());
     installerTraductionsQt(*application);
-    if (argc <= 1)
-        return ouvrirFenetre(implementations, nullptr, nullptr, {});
+    if (argc <= 1) {
+        QString erreur;
+        const FabriqueControle fabrique = implementations.choixControle({}, erreur);
+        if (!fabrique) {
+            ecrire(stderr, erreur);
+            return FichierMalForme;
+        }
+        return ouvrirFenetre(implementations, fabrique, nullptr, nullptr, {});
+    }
 
     QCommandLineParser analyseur;
     analyseur.setApplicationDescription(QStringLiteral(
@@ -174,11 +192,26 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
             "Compare deux journaux d'un même scénario, A puis B, et affiche par commande les réponses "
             "qui diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés."),
         QStringLiteral("A.jsonl"));
-    analyseur.addOptions({optionJournal, optionScenario, optionComparer});
+    const QCommandLineOption optionControle(
+        QStringLiteral("controle"),
+        QStringLiteral(
+            "Le contrôle de sélection d'actes hébergé : « interne » (le composant du banc, dans le "
+            "programme), ou sous Windows le ProgID ou le {CLSID} d'un contrôle inscrit. Par défaut "
+            "« %1 » sous Windows, « interne » ailleurs.")
+            .arg(QString::fromUtf16(progIdCtlTarvo)),
+        QStringLiteral("CONTROLE"));
+    const QCommandLineOption optionFenetre(
+        QStringLiteral("fenetre"),
+        QStringLiteral("Avec --scenario, joue les étapes dans la fenêtre affichée, qu'on la voie faire."));
+    analyseur.addOptions({optionJournal, optionScenario, optionComparer, optionControle, optionFenetre});
     analyseur.addPositionalArgument(QStringLiteral("B.jsonl"),
                                     QStringLiteral("Le second journal, avec --comparer."),
                                     QStringLiteral("[B.jsonl]"));
-    if (!analyseur.parse(QCoreApplication::arguments())) {
+    // "/?" asks for help on Windows, as every program there understands it.
+    QStringList arguments = QCoreApplication::arguments();
+    if (AideParBarreOblique)
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^/\\?$")), QStringLiteral("--help"));
+    if (!analyseur.parse(arguments)) {
         ecrire(stderr, analyseur.errorText());
         return FichierMalForme;
     }
@@ -196,7 +229,19 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
         return comparer(analyseur.value(optionComparer), positionnels.constFirst());
     }
     if (!positionnels.isEmpty()) {
-        ecrire(stderr, QStringLiteral("Argument inattendu : %1").arg(positionnels.constFirst()));
+        ecrire(stderr, QStringLiteral("Argument inattendu : %1").arg(valeurCitee(positionnels.constFirst())));
+        return FichierMalForme;
+    }
+    if (analyseur.isSet(optionFenetre) && !analyseur.isSet(optionScenario)) {
+        ecrire(stderr,
+               QStringLiteral("--fenetre ne va qu'avec --scenario : la fenêtre s'affiche déjà sans lui"));
+        return FichierMalForme;
+    }
+    QString erreurControle;
+    const FabriqueControle fabrique = implementations.choixControle(
+        analyseur.isSet(optionControle) ? analyseur.value(optionControle) : QString(), erreurControle);
+    if (!fabrique) {
+        ecrire(stderr, erreurControle);
         return FichierMalForme;
     }
 
@@ -228,5 +273,6 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
     std::optional<LecteurScenario> lecteur;
     if (analyseur.isSet(optionScenario))
         lecteur.emplace(std::move(lecture.etapes), journal.get());
-    return ouvrirFenetre(implementations, journal.get(), lecteur ? &*lecteur : nullptr, cheminScenario);
+    return ouvrirFenetre(implementations, fabrique, journal.get(), lecteur ? &*lecteur : nullptr,
+                         cheminScenario);
 }

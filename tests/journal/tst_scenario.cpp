@@ -356,6 +356,11 @@ void TestScenario::ligneDeCommande_data()
     QTest::newRow("journal impossible à écrire")
         << QStringList{S("--scenario"), S("s.jsonl"), S("--journal"), S(".")}
         << S("Impossible d'écrire le journal");
+    QTest::newRow("--fenetre sans scénario") << QStringList{S("--fenetre")} << S("--fenetre");
+    // Not a class identifier on Windows; elsewhere no COM control at all.
+    QTest::newRow("--controle que ce système ne sait pas héberger")
+        << QStringList{S("--scenario"), S("s.jsonl"), S("--controle"), S("{pas-un-clsid}")}
+        << S("--controle");
 }
 
 void TestScenario::ligneDeCommande()
@@ -373,18 +378,23 @@ void TestScenario::ligneDeCommande()
 void TestScenario::scenariosLivres_data()
 {
     QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QStringList>("options");
     const QDir dossier(dossierScenarios());
     for (const QString& nom : dossier.entryList({S("*.jsonl")}, QDir::Files, QDir::Name))
-        QTest::newRow(qPrintable(nom)) << dossier.filePath(nom);
+        QTest::newRow(qPrintable(nom)) << dossier.filePath(nom) << QStringList();
+    // Our component in process, whatever control the system has registered.
+    QTest::newRow("requetes-actes.jsonl, --controle interne")
+        << dossier.filePath(S("requetes-actes.jsonl")) << QStringList{S("--controle"), S("interne")};
 }
 
 void TestScenario::scenariosLivres()
 {
     QFETCH(QString, scenario);
+    QFETCH(QStringList, options);
     const QString chemin = m_dossier->filePath(S("journal.jsonl"));
 
-    const ExecutionBanc execution =
-        lancerBanc({S("--scenario"), scenario, S("--journal"), chemin}, m_dossier->path());
+    const ExecutionBanc execution = lancerBanc(
+        QStringList{S("--scenario"), scenario, S("--journal"), chemin} + options, m_dossier->path());
 
     QVERIFY2(execution.statut == 0, qPrintable(execution.erreurs));
     const QList<QJsonObject> journal = lireJournal(chemin);
