@@ -66,19 +66,27 @@ InitialisationOle::~InitialisationOle()
         OleUninitialize();
 }
 
-ConteneurOle::ConteneurOle(const CLSID& classe, const QString& nomClasse, HWND proprietaire)
+ConteneurOle::ConteneurOle(const QString& identite, HWND proprietaire)
 {
     if (FAILED(m_ole.resultat()))
-        throw echecCreation(m_ole.resultat(), nomClasse);
+        throw echecCreation(m_ole.resultat(), identite);
+    CLSID classe{};
+    const auto texte = reinterpret_cast<LPCOLESTR>(identite.utf16());
+    HRESULT hr = identite.startsWith(QLatin1Char('{')) ? CLSIDFromString(texte, &classe)
+                                                       : CLSIDFromProgID(texte, &classe);
+    if (FAILED(hr))
+        throw echecCreation(hr, identite);
+    // A system without a display at all (Wine headless) makes no window: the control is then activated
+    // without one, and a control that needs one says so through DoVerb.
     creerFenetres(proprietaire);
     // mingw-w64's ComPtr::Attach adds a reference: our objects' first ones are handed over instead.
     *m_cadre.ReleaseAndGetAddressOf() = new CadreOle(fenetreRacine());
 
     ComPtr<IUnknown> objet;
-    HRESULT hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&objet));
+    hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&objet));
     if (FAILED(hr)) {
         fermer();
-        throw echecCreation(hr, nomClasse);
+        throw echecCreation(hr, identite);
     }
     if (SUCCEEDED(objet.As(&m_objetOle))) {
         *m_site.ReleaseAndGetAddressOf() = new SiteOle(m_fenetreControle, m_cadre.Get());
@@ -92,7 +100,7 @@ ConteneurOle::ConteneurOle(const CLSID& classe, const QString& nomClasse, HWND p
             hr = persistance->InitNew();
             if (FAILED(hr)) {
                 fermer();
-                throw echecCreation(hr, nomClasse);
+                throw echecCreation(hr, identite);
             }
         }
         if (!siteDabord)
@@ -115,13 +123,13 @@ ConteneurOle::ConteneurOle(const CLSID& classe, const QString& nomClasse, HWND p
                                 0, m_fenetreControle, &position);
         if (FAILED(hr)) {
             fermer();
-            throw echecCreation(hr, nomClasse);
+            throw echecCreation(hr, identite);
         }
     }
     hr = objet.As(&m_dispatch);
     if (FAILED(hr)) {
         fermer();
-        throw echecCreation(hr, nomClasse);
+        throw echecCreation(hr, identite);
     }
 }
 
@@ -147,6 +155,8 @@ void ConteneurOle::creerFenetres(HWND proprietaire)
                                          nullptr, nullptr, instance, nullptr);
         parent = m_fenetreCadre;
     }
+    if (parent == nullptr)
+        return;
     const int x = MulDiv(GaucheTwips, pixelsParPouce(parent, LOGPIXELSX), 1440);
     const int y = MulDiv(HautTwips, pixelsParPouce(parent, LOGPIXELSY), 1440);
     m_fenetreControle =

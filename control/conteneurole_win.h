@@ -32,10 +32,10 @@ private:
 class ConteneurOle
 {
 public:
-    // `proprietaire` is the form's own top-level window, or null where it has none (offscreen): the
-    // container then makes a hidden top-level window of its own. `nomClasse` names the control in the failure
-    // when it cannot be created (429).
-    ConteneurOle(const CLSID& classe, const QString& nomClasse, HWND proprietaire);
+    // `identite` is the control's ProgID or its class identifier in braces. `proprietaire` is the form's own
+    // top-level window, or null where it has none (offscreen): the container then makes a hidden top-level
+    // window of its own. Throws Echec 429 when the control cannot be created.
+    ConteneurOle(const QString& identite, HWND proprietaire);
     ~ConteneurOle();
     ConteneurOle(const ConteneurOle&) = delete;
     ConteneurOle& operator=(const ConteneurOle&) = delete;

@@ -66,7 +66,7 @@ class ControleCom final : public ControleDispatch
 {
 public:
     ControleCom(const QString& identite, QWidget* fenetre)
-        : m_conteneur(classeDe(identite), identite, fenetreNative(fenetre))
+        : m_conteneur(identite, fenetreNative(fenetre))
     {}
 
     void ecrire(qint32 dispId, const QVariant& valeur) override
@@ -147,18 +147,6 @@ private:
         }
         if (FAILED(hr))
             throw echecDepuisHresult(hr, &exception.info);
-    }
-
-    // A ProgID, or a class identifier written in braces.
-    static CLSID classeDe(const QString& identite)
-    {
-        CLSID classe{};
-        const auto texte = reinterpret_cast<LPCOLESTR>(identite.utf16());
-        const HRESULT hr = identite.startsWith(QLatin1Char('{')) ? CLSIDFromString(texte, &classe)
-                                                                 : CLSIDFromProgID(texte, &classe);
-        if (FAILED(hr))
-            throw echecCreation(hr, identite);
-        return classe;
     }
 
     // The form's own native window where the platform gives one; offscreen the container makes its own.
