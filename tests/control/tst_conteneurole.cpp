@@ -58,6 +58,31 @@ template<typename Fonction> void trouver(HMODULE module, const char* nom, Foncti
     fonction = reinterpret_cast<Fonction>(reinterpret_cast<void (*)()>(GetProcAddress(module, nom)));
 }
 
+// The thread aware of screen scaling for a while, as Qt's Windows platform makes the tool, so that what the
+// container changes around a call shows.
+class ConscienceEchelle
+{
+public:
+    ConscienceEchelle()
+    {
+        if (m_changer != nullptr)
+            m_avant = m_changer(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+    }
+    ~ConscienceEchelle()
+    {
+        if (m_avant != nullptr)
+            m_changer(m_avant);
+    }
+    ConscienceEchelle(const ConscienceEchelle&) = delete;
+    ConscienceEchelle& operator=(const ConscienceEchelle&) = delete;
+
+private:
+    using Changer = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    Changer m_changer = reinterpret_cast<Changer>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    DPI_AWARENESS_CONTEXT m_avant = nullptr;
+};
+
 } // namespace
 
 class TestConteneurOle : public QObject
@@ -167,8 +192,9 @@ private Q_SLOTS:
         QVERIFY(IsWindowEnabled(m_controle.racine()));
     }
 
-    // The control's own dialog, owned by no window of the tool: the window is disabled under it, a command
-    // pressed meanwhile does nothing, and the window comes back enabled.
+    // The control's own dialog, owned by no window of the tool: the window is disabled under it, the system
+    // scales it as for a program unaware of screen scaling, a command pressed meanwhile does nothing, and the
+    // window comes back enabled.
     void dialogueDuControle()
     {
         JournalTest journal;
@@ -184,11 +210,14 @@ private Q_SLOTS:
             pressee = true;
             fenetre.findChild<QPushButton*>(S("Command1"))->click();
         });
-        fenetre.findChild<QPushButton*>(S("cmdSelectActeCCAM"))->click();
+        {
+            const ConscienceEchelle conscience;
+            fenetre.findChild<QPushButton*>(S("cmdSelectActeCCAM"))->click();
+        }
 
         QVERIFY(pressee);
         const QStringList lignes = m_controle.lignes();
-        QVERIFY2(lignes.contains(S("dialogue proprietaire=aucun fenetre=desactivee")),
+        QVERIFY2(lignes.contains(S("dialogue proprietaire=aucun fenetre=desactivee echelle=systeme")),
                  qPrintable(lignes.join(u'|')));
         QCOMPARE(lignes.filter(S("appel ")),
                  QStringList{S("appel 0x60030008")}); // LireModificateurs never came

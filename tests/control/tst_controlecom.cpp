@@ -139,7 +139,8 @@ private Q_SLOTS:
             QFAIL("objet créé");
         } catch (const Echec& echec) {
             QCOMPARE(echec.numero(), int{Echec::CreationImpossible});
-            QVERIFY2(echec.description().contains(S("BancTest.Absent")), qPrintable(echec.description()));
+            QVERIFY2(echec.description().contains(S("aucun contrôle n'est inscrit sous « BancTest.Absent »")),
+                     qPrintable(echec.description()));
         }
     }
 

@@ -112,6 +112,22 @@ LRESULT CALLBACK procedureDialogue(HWND fenetre, UINT message, WPARAM w, LPARAM 
     return DefWindowProcW(fenetre, message, w, l);
 }
 
+// How the system scales what the thread shows now: "systeme" when it bitmap-scales it, as for a program that
+// knows nothing of screen scaling.
+std::wstring echelle()
+{
+    using Lire = DPI_AWARENESS_CONTEXT(WINAPI*)();
+    using Comparer = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto lire = reinterpret_cast<Lire>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    const auto comparer = reinterpret_cast<Comparer>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+    if (lire == nullptr || comparer == nullptr)
+        return L"inconnue";
+    return comparer(lire(), DPI_AWARENESS_CONTEXT_UNAWARE) ? L"systeme" : L"programme";
+}
+
 // The selection dialog: a top-level window owned by nothing, run by its own loop until it closes itself.
 void dialogue()
 {
@@ -129,7 +145,8 @@ void dialogue()
     }
     noter(std::wstring(L"dialogue proprietaire=") +
           (GetWindow(fenetre, GW_OWNER) == nullptr ? L"aucun" : L"fenetre") + L" fenetre=" +
-          (racine != nullptr && !IsWindowEnabled(racine) ? L"desactivee" : L"active"));
+          (racine != nullptr && !IsWindowEnabled(racine) ? L"desactivee" : L"active") + L" echelle=" +
+          echelle());
     SetTimer(fenetre, 1, 500, nullptr);
     MSG message;
     while (IsWindow(fenetre) && GetMessageW(&message, nullptr, 0, 0) > 0) {
