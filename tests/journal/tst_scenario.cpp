@@ -85,6 +85,8 @@ private Q_SLOTS:
     void journalSurLaSortieStandard();
     void ligneDeCommande_data();
     void ligneDeCommande();
+    void aide_data();
+    void aide();
     void scenariosLivres_data();
     void scenariosLivres();
     void journalDuCompagnon();
@@ -373,6 +375,31 @@ void TestScenario::ligneDeCommande()
 
     QCOMPARE(execution.statut, 2);
     QVERIFY2(execution.erreurs.contains(message), qPrintable(execution.erreurs));
+}
+
+void TestScenario::aide_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("statut");
+    QTest::newRow("--help") << S("--help") << 0;
+#ifdef Q_OS_WIN
+    QTest::newRow("/?, l'aide sous Windows") << S("/?") << 0;
+#else
+    QTest::newRow("/?, un argument comme un autre ailleurs") << S("/?") << 2;
+#endif
+}
+
+// The help names the options that choose the control and show the window.
+void TestScenario::aide()
+{
+    QFETCH(QString, option);
+    QFETCH(int, statut);
+    const ExecutionBanc execution = lancerBanc({option}, m_dossier->path());
+    QCOMPARE(execution.statut, statut);
+    if (statut == 0) {
+        QVERIFY2(execution.sortie.contains(S("--controle")), qPrintable(execution.sortie));
+        QVERIFY2(execution.sortie.contains(S("--fenetre")), qPrintable(execution.sortie));
+    }
 }
 
 void TestScenario::scenariosLivres_data()
