@@ -19,8 +19,9 @@ FabriqueControle fabriqueCom(const QString& identite)
             throw Echec(
                 echec.numero(),
                 echec.description() +
-                    QStringLiteral(". Inscrivez le contrôle sur cet ordinateur (regsvr32 LecTarvo.ocx pour "
-                                   "le nôtre), ou lancez le banc avec --controle interne."));
+                    QStringLiteral(
+                        ". Inscrivez-le (regsvr32 LecTarvo.ocx pour le nôtre), ou lancez le banc avec "
+                        "--controle interne."));
         }
     };
 }
