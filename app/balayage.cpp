@@ -192,19 +192,19 @@ private:
 } // namespace
 
 int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
-                   const Implementations& implementations)
+                   const Implementations& implementations, const FabriqueControle& fabrique)
 {
     Balayage balayage(parametres, journal);
     std::optional<Journalisation> journalisation;
     if (journal) {
-        journalisation.emplace(*journal, balayage, implementations);
+        journalisation.emplace(*journal, balayage, implementations.bibliotheque, fabrique);
         balayage.transmettreSuivi(&journalisation->suivi);
     }
     const std::unique_ptr<FrmInit> fenetre =
         journalisation
             ? demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle,
                               implementations.sonde, commandesFrmInit(journalisation->bibliotheque))
-            : demarrerFrmInit(balayage, implementations.fabriqueControle, implementations.sonde,
+            : demarrerFrmInit(balayage, fabrique, implementations.sonde,
                               commandesFrmInit(implementations.bibliotheque));
     if (!fenetre) {
         SortieConsole::ecrireLigne(stderr,

@@ -74,4 +74,4 @@ private:
 // standard error (a bar on a terminal, a line per tenth otherwise), Ctrl+C ending it after the current
 // act. Returns the exit status.
 int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
-                   const Implementations& implementations);
+                   const Implementations& implementations, const FabriqueControle& fabrique);

@@ -1,19 +1,18 @@
 #include "journalisation.h"
 
 #include "controlejournalise.h"
-#include "implementations.h"
 #include "journalappels.h"
 #include "sequencetarvo.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
 
-Journalisation::Journalisation(JournalAppels& j, ServiceMessages& messages,
-                               const Implementations& implementations)
+Journalisation::Journalisation(JournalAppels& j, ServiceMessages& messages, AppelsSequence& bibliotheque,
+                               const FabriqueControle& fabrique)
     : journal(j)
     , messagesJournalises(messages, j)
-    , bibliotheque(implementations.bibliotheque, j)
-    , fabriqueControle(fabriqueJournalisee(implementations.fabriqueControle, j))
+    , bibliotheque(bibliotheque, j)
+    , fabriqueControle(fabriqueJournalisee(fabrique, j))
     , suivi(j)
 {
     QJsonArray arguments;

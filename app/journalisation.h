@@ -6,12 +6,12 @@
 #include "suivicommandesjournal.h"
 
 class JournalAppels;
-struct Implementations;
 
 // Everything a journalled run slips between the window and the components; writes the run's "debut".
 struct Journalisation
 {
-    Journalisation(JournalAppels& j, ServiceMessages& messages, const Implementations& implementations);
+    Journalisation(JournalAppels& j, ServiceMessages& messages, AppelsSequence& bibliotheque,
+                   const FabriqueControle& fabrique);
 
     JournalAppels& journal;
     ServiceMessagesJournalise messagesJournalises;

@@ -3,6 +3,8 @@
 #include "balayage.h"
 #include "comparaisonjournaux.h"
 #include "demarrage.h"
+#include "echec.h"
+#include "fabriquecontrole.h"
 #include "frminit.h"
 #include "implementations.h"
 #include "journalappels.h"
@@ -18,12 +20,19 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIODevice>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 
 namespace {
+
+#ifdef Q_OS_WIN
+constexpr bool AideParBarreOblique = true;
+#else
+constexpr bool AideParBarreOblique = false;
+#endif
 
 enum StatutScenario : int
 {
@@ -111,20 +120,20 @@ std::optional<ParametresBalayage> parametresBalayage(const QCommandLineParser& a
 }
 
 // The window, opened and then either left to the operator or played by the scenario.
-int ouvrirFenetre(const Implementations& implementations, JournalAppels* journal, LecteurScenario* lecteur,
-                  const QString& cheminScenario)
+int ouvrirFenetre(const Implementations& implementations, const FabriqueControle& fabrique,
+                  JournalAppels* journal, LecteurScenario* lecteur, const QString& cheminScenario)
 {
     ServiceMessagesQt messagesQt;
     ServiceMessages& messages = lecteur ? static_cast<ServiceMessages&>(*lecteur) : messagesQt;
     std::optional<Journalisation> journalisation;
     if (journal)
-        journalisation.emplace(*journal, messages, implementations);
+        journalisation.emplace(*journal, messages, implementations.bibliotheque, fabrique);
 
     const std::unique_ptr<FrmInit> fenetre =
         journalisation
             ? demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle,
                               implementations.sonde, commandesFrmInit(journalisation->bibliotheque))
-            : demarrerFrmInit(messages, implementations.fabriqueControle, implementations.sonde,
+            : demarrerFrmInit(messages, fabrique, implementations.sonde,
                               commandesFrmInit(implementations.bibliotheque));
     if (!fenetre) {
         if (lecteur)
@@ -157,16 +166,26 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
 {
     const bool sansFenetre = contient(argc, argv, "--comparer") || contient(argc, argv, "--help") ||
                              contient(argc, argv, "-h") || contient(argc, argv, "--help-all") ||
-                             contient(argc, argv, "-?");
-    if (!sansFenetre && (contient(argc, argv, "--scenario") || contient(argc, argv, "--balayage")))
+                             contient(argc, argv, "-?") ||
+                             (AideParBarreOblique && contient(argc, argv, "/?"));
+    const bool horsEcran = (contient(argc, argv, "--scenario") && !contient(argc, argv, "--fenetre")) ||
+                           contient(argc, argv, "--balayage");
+    if (!sansFenetre && horsEcran)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> application = sansFenetre
                                                               ? std::make_unique<QCoreApplication>(argc, argv)
                                                               : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(titreApplication());
     installerTraductionsQt(*application);
-    if (argc <= 1)
-        return ouvrirFenetre(implementations, nullptr, nullptr, {});
+    if (argc <= 1) {
+        QString erreur;
+        const FabriqueControle fabrique = implementations.choixControle({}, erreur);
+        if (!fabrique) {
+            ecrire(stderr, erreur);
+            return FichierMalForme;
+        }
+        return ouvrirFenetre(implementations, fabrique, nullptr, nullptr, {});
+    }
 
     QCommandLineParser analyseur;
     analyseur.setApplicationDescription(QStringLiteral(
@@ -220,12 +239,28 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
         QStringLiteral("rapport"),
         QStringLiteral("Avec --comparer, écrit aussi la comparaison en page HTML."),
         QStringLiteral("FICHIER.html"));
+    const QCommandLineOption optionControle(
+        QStringLiteral("controle"),
+        QStringLiteral(
+            "Le contrôle de sélection d'actes hébergé : « interne » (le composant du banc, dans le "
+            "programme), ou sous Windows le ProgID ou le {CLSID} d'un contrôle inscrit. Par défaut "
+            "« %1 » sous Windows, « interne » ailleurs.")
+            .arg(QString::fromUtf16(progIdCtlTarvo)),
+        QStringLiteral("CONTROLE"));
+    const QCommandLineOption optionFenetre(
+        QStringLiteral("fenetre"),
+        QStringLiteral("Avec --scenario, joue les étapes dans la fenêtre affichée, qu'on la voie faire."));
     analyseur.addOptions({optionJournal, optionScenario, optionComparer, optionBalayage, optionCommandes,
-                          optionDate, optionGrille, optionSrt, optionIgnorer, optionRapport});
+                          optionDate, optionGrille, optionSrt, optionIgnorer, optionRapport, optionControle,
+                          optionFenetre});
     analyseur.addPositionalArgument(QStringLiteral("B.jsonl"),
                                     QStringLiteral("Le second journal, avec --comparer."),
                                     QStringLiteral("[B.jsonl]"));
-    if (!analyseur.parse(QCoreApplication::arguments())) {
+    // "/?" asks for help on Windows, as every program there understands it.
+    QStringList arguments = QCoreApplication::arguments();
+    if (AideParBarreOblique)
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^/\\?$")), QStringLiteral("--help"));
+    if (!analyseur.parse(arguments)) {
         ecrire(stderr, analyseur.errorText());
         return FichierMalForme;
     }
@@ -241,7 +276,8 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
     const QList<const QCommandLineOption*> optionsBalayage{&optionCommandes, &optionDate, &optionGrille,
                                                            &optionSrt};
     if (analyseur.isSet(optionComparer)) {
-        if (positionnels.size() != 1 || unDe({&optionScenario, &optionJournal, &optionBalayage}) ||
+        if (positionnels.size() != 1 ||
+            unDe({&optionScenario, &optionJournal, &optionBalayage, &optionControle, &optionFenetre}) ||
             unDe(optionsBalayage)) {
             ecrire(stderr,
                    QStringLiteral("--comparer attend deux journaux et, au plus, --ignorer et --rapport : "
@@ -261,7 +297,19 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
         return FichierMalForme;
     }
     if (!positionnels.isEmpty()) {
-        ecrire(stderr, QStringLiteral("Argument inattendu : %1").arg(positionnels.constFirst()));
+        ecrire(stderr, QStringLiteral("Argument inattendu : %1").arg(valeurCitee(positionnels.constFirst())));
+        return FichierMalForme;
+    }
+    if (analyseur.isSet(optionFenetre) && !analyseur.isSet(optionScenario)) {
+        ecrire(stderr,
+               QStringLiteral("--fenetre ne va qu'avec --scenario : la fenêtre s'affiche déjà sans lui"));
+        return FichierMalForme;
+    }
+    QString erreurControle;
+    const FabriqueControle fabrique = implementations.choixControle(
+        analyseur.isSet(optionControle) ? analyseur.value(optionControle) : QString(), erreurControle);
+    if (!fabrique) {
+        ecrire(stderr, erreurControle);
         return FichierMalForme;
     }
     if (analyseur.isSet(optionBalayage)) {
@@ -283,7 +331,7 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
                 return FichierMalForme;
             }
         }
-        return lancerBalayage(*parametres, journal.get(), implementations);
+        return lancerBalayage(*parametres, journal.get(), implementations, fabrique);
     }
     if (unDe(optionsBalayage)) {
         ecrire(stderr, QStringLiteral("--commandes, --date, --grille et --srt vont avec --balayage"));
@@ -318,5 +366,6 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
     std::optional<LecteurScenario> lecteur;
     if (analyseur.isSet(optionScenario))
         lecteur.emplace(std::move(lecture.etapes), journal.get());
-    return ouvrirFenetre(implementations, journal.get(), lecteur ? &*lecteur : nullptr, cheminScenario);
+    return ouvrirFenetre(implementations, fabrique, journal.get(), lecteur ? &*lecteur : nullptr,
+                         cheminScenario);
 }

@@ -6,5 +6,5 @@
 
 int main(int argc, char* argv[])
 {
-    return lancerBancCcam(argc, argv, {fabriqueControlePlateforme(), sondePlateforme(), appelsTarvo()});
+    return lancerBancCcam(argc, argv, {&fabriqueControle, sondePlateforme(), appelsTarvo()});
 }

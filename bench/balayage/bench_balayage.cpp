@@ -7,7 +7,6 @@
 #include "comparaisonjournaux.h"
 #include "demarrage.h"
 #include "fabriquectltarvo.h"
-#include "implementations.h"
 #include "importeurccam.h"
 #include "journalappels.h"
 #include "journalisation.h"
@@ -81,8 +80,7 @@ int balayer(const QString& journalChemin)
     parametres.codes = g_codes;
     parametres.date = dateBalayage;
     Balayage balayage(parametres, journal.get());
-    const Implementations implementations{&creerCtlTarvo, sondePlateforme(), appelsTarvo()};
-    Journalisation journalisation(*journal, balayage, implementations);
+    Journalisation journalisation(*journal, balayage, appelsTarvo(), &creerCtlTarvo);
     balayage.transmettreSuivi(&journalisation.suivi);
     const std::unique_ptr<FrmInit> fenetre =
         demarrerFrmInit(journalisation.messagesJournalises, journalisation.fabriqueControle,
@@ -127,8 +125,7 @@ void BM_Scenario(benchmark::State& etat)
         const std::unique_ptr<JournalAppels> journal =
             JournalAppels::ouvrir(chemin("scenario-journal.jsonl"), erreur);
         LecteurScenario lecteur(std::move(lecture.etapes), journal.get());
-        const Implementations implementations{&creerCtlTarvo, sondePlateforme(), appelsTarvo()};
-        Journalisation journalisation(*journal, lecteur, implementations);
+        Journalisation journalisation(*journal, lecteur, appelsTarvo(), &creerCtlTarvo);
         const std::unique_ptr<FrmInit> fenetre =
             demarrerFrmInit(journalisation.messagesJournalises, journalisation.fabriqueControle,
                             sondePlateforme(), commandesFrmInit(journalisation.bibliotheque));
