@@ -10,6 +10,7 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStringListModel>
 #include <QTimer>
@@ -205,6 +207,17 @@ void FrmInit::showEvent(QShowEvent* evenement)
     QTimer::singleShot(0, this, [this] { centrer(); });
 }
 
+void FrmInit::closeEvent(QCloseEvent* evenement)
+{
+    // "Quitter" reached from inside a command (a control's own dialog leaves the window clickable) would
+    // destroy the control under the call still running in it.
+    if (m_commandeEnCours) {
+        evenement->ignore();
+        return;
+    }
+    QWidget::closeEvent(evenement);
+}
+
 FrmInit::~FrmInit() = default;
 
 void FrmInit::construireControles()
@@ -307,6 +320,11 @@ void FrmInit::relierBoutons(const CommandesFrmInit& commandes)
 
 void FrmInit::lancerCommande(const QString& bouton, const GestionnaireCommande& gestionnaire)
 {
+    // Commands never overlap: a click that reaches the window while one runs (from a nested event loop, a
+    // control's dialog among them) starts nothing.
+    if (m_commandeEnCours)
+        return;
+    const QScopedValueRollback enCours(m_commandeEnCours, true);
     const ContexteCommande contexte{m_controles, *m_ctlTarvo1, m_messages, m_sonde};
     if (m_suivi)
         m_suivi->commandeCommencee(bouton);

@@ -40,8 +40,12 @@ public:
     void suivreCommandes(SuiviCommandes* suivi) { m_suivi = suivi; }
     ControleDispatch& ctlTarvo1() { return *m_ctlTarvo1; }
 
+    // True from a command's first step to the end of its error report.
+    bool commandeEnCours() const { return m_commandeEnCours; }
+
 protected:
     void showEvent(QShowEvent* evenement) override;
+    void closeEvent(QCloseEvent* evenement) override;
 
 private:
     void centrer();
@@ -57,4 +61,5 @@ private:
     std::unique_ptr<ControleDispatch> m_ctlTarvo1;
     SuiviCommandes* m_suivi = nullptr;
     bool m_centree = false;
+    bool m_commandeEnCours = false;
 };

@@ -5,14 +5,20 @@
 #include <QString>
 
 class AppelsSequence;
+class QString;
 class SondeSysteme;
 
-// What the window's program runs against, chosen once, in main: the control's factory, the system probe of
-// the configuration path, the library the test sequence calls, and the ProgID the factory creates (what the
-// diagnostic and the journal look up in the registry). Nothing below the program picks one itself.
+// Gives the factory of the control `--controle` names (empty: the platform's default), or an empty one and
+// the reason in `erreur`.
+using ChoixControle = FabriqueControle (*)(const QString& nom, QString& erreur);
+
+// What the window's program runs against, chosen once, in main: how the control is chosen, the system probe
+// of the configuration path, the library the test sequence calls, and the ProgID the default control is
+// registered under (what the diagnostic and the journal look up in the registry). Nothing below the program
+// picks one itself.
 struct Implementations
 {
-    FabriqueControle fabriqueControle;
+    ChoixControle choixControle;
     const SondeSysteme& sonde;
     AppelsSequence& bibliotheque;
     QString progIdControle;

@@ -6,7 +6,6 @@
 
 int main(int argc, char* argv[])
 {
-    return lancerBancCcam(
-        argc, argv,
-        {fabriqueControlePlateforme(), sondePlateforme(), appelsTarvo(), QString::fromUtf16(progIdCtlTarvo)});
+    return lancerBancCcam(argc, argv,
+                          {&fabriqueControle, sondePlateforme(), appelsTarvo(), QString::fromUtf16(progIdCtlTarvo)});
 }

@@ -5,7 +5,9 @@
 #include "nombretexte.h"
 #include "tablemembres.h"
 
+#include <QDateTime>
 #include <QLocale>
+#include <QStringList>
 #include <QVariant>
 
 namespace {
@@ -22,7 +24,30 @@ QLocale localeSansGroupes()
 
 QString texteLu(const QVariant& valeur, qint32 dispId)
 {
+    // Empty, as a function that assigned nothing answers, reads as the empty text; Null is no text at all.
+    if (!valeur.isValid())
+        return QString();
     switch (valeur.typeId()) {
+    case QMetaType::Nullptr:
+        throw Echec(Echec::UtilisationIncorrecteDeNull, QStringLiteral("Utilisation incorrecte de Null"));
+    case QMetaType::Bool: {
+        const bool francais = QLocale().language() == QLocale::French;
+        if (valeur.toBool())
+            return francais ? QStringLiteral("Vrai") : QStringLiteral("True");
+        return francais ? QStringLiteral("Faux") : QStringLiteral("False");
+    }
+    case QMetaType::QDate:
+        return QLocale().toString(valeur.toDate(), QLocale::ShortFormat);
+    case QMetaType::QDateTime: {
+        // The runtime leaves out a time of midnight and a date of 30/12/1899 (its day zero).
+        const QDateTime moment = valeur.toDateTime();
+        QStringList parties;
+        if (moment.date() != QDate(1899, 12, 30))
+            parties.append(QLocale().toString(moment.date(), QLocale::ShortFormat));
+        if (moment.time() != QTime(0, 0))
+            parties.append(moment.time().toString(QStringLiteral("HH:mm:ss")));
+        return parties.isEmpty() ? QStringLiteral("00:00:00") : parties.join(QLatin1Char(' '));
+    }
     case QMetaType::QString:
         return valeur.toString();
     case QMetaType::QChar:
@@ -46,7 +71,7 @@ QString texteLu(const QVariant& valeur, qint32 dispId)
     default:
         break;
     }
-    const QString genre = valeur.isValid() ? QString::fromLatin1(valeur.typeName()) : QStringLiteral("vide");
+    const QString genre = QString::fromLatin1(valeur.typeName());
     throw Echec(
         Echec::IncompatibiliteDeType,
         QStringLiteral("Incompatibilité de type : %1 a répondu une valeur %2").arg(nomMembre(dispId), genre));

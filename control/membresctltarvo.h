@@ -52,7 +52,8 @@ private:
     ControleDispatch& m_controle;
 };
 
-// A value the control answered, as text: a text as it is, an integer in decimal without grouping, a double
-// or a float as the system's automation runtime writes it in the operator's locale (nombretexte.h). Anything
-// else, an empty answer included, cannot be taken as text and throws Echec (type mismatch).
+// A value the control answered, as the runtime takes it for a text: a text as it is, Empty as "", an integer
+// in decimal without grouping, a double or a float as the system's automation runtime writes it in the
+// operator's locale (nombretexte.h), a boolean or a date in that locale. Null throws Echec 94; anything else
+// (an object, an array) cannot be taken as text and throws Echec 13.
 QString texteLu(const QVariant& valeur, qint32 dispId);

@@ -45,7 +45,7 @@ void JournalAppels::consigner(const QString& genre, const QJsonObject& champs)
     // The three common fields come first so a line reads left to right; QJsonObject would sort them.
     QByteArray ligne = "{\"n\":" + QByteArray::number(++m_numero) + ",\"t\":\"" +
                        QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1() +
-                       "\",\"genre\":" + chaineJson(genre);
+                       "\",\"genre\":" + chaineJson(genre) + m_etiquette;
     if (!champs.isEmpty()) {
         const QByteArray reste = QJsonDocument(champs).toJson(QJsonDocument::Compact);
         ligne += ',' + reste.mid(1, reste.size() - 2);
@@ -55,4 +55,13 @@ void JournalAppels::consigner(const QString& genre, const QJsonObject& champs)
         m_complet = false;
     if (auto* fichier = qobject_cast<QFile*>(m_sortie.get()); fichier && !fichier->flush())
         m_complet = false;
+}
+
+void JournalAppels::etiqueter(const QJsonObject& champs)
+{
+    m_etiquette.clear();
+    if (champs.isEmpty())
+        return;
+    const QByteArray texte = QJsonDocument(champs).toJson(QJsonDocument::Compact);
+    m_etiquette = ',' + texte.mid(1, texte.size() - 2);
 }

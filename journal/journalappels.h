@@ -23,6 +23,9 @@ public:
     static std::unique_ptr<JournalAppels> ouvrir(const QString& chemin, QString& erreur);
 
     void consigner(const QString& genre, const QJsonObject& champs = {});
+    // Fields every following line carries after its kind, until changed (empty: none). A sweep tags
+    // each act's events with the act's code this way.
+    void etiqueter(const QJsonObject& champs);
 
     // False once a line could not be written in full (disk full, closed pipe): the run goes on, but the
     // caller should say that its journal is incomplete.
@@ -31,5 +34,6 @@ public:
 private:
     std::unique_ptr<QIODevice> m_sortie;
     qint64 m_numero = 0;
+    QByteArray m_etiquette;
     bool m_complet = true;
 };

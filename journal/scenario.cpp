@@ -1,5 +1,7 @@
 #include "scenario.h"
 
+#include "lecturetexte.h"
+
 #include <QDate>
 #include <QFile>
 #include <QJsonDocument>
@@ -164,11 +166,12 @@ LectureScenario lireScenario(QIODevice& source)
 
 LectureScenario lireFichierScenario(const QString& chemin)
 {
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly)) {
+    QString raison;
+    const std::unique_ptr<QIODevice> fichier = ouvrirTexteUtf8(chemin, raison);
+    if (!fichier) {
         LectureScenario lecture;
-        lecture.erreur = QStringLiteral("impossible de lire le scénario : %1").arg(fichier.errorString());
+        lecture.erreur = QStringLiteral("impossible de lire le scénario : %1").arg(raison);
         return lecture;
     }
-    return lireScenario(fichier);
+    return lireScenario(*fichier);
 }

@@ -18,7 +18,7 @@ paquets=(
     fonts-liberation fontconfig
 )
 if [ "$windows" -eq 1 ]; then
-    paquets+=(g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 wine64 fonts-wine)
+    paquets+=(g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 wine64 fonts-wine nsis)
 fi
 
 manquants=()

@@ -11,15 +11,16 @@ public:
     // Numbers in the tradition of the runtime errors operators of such tools know.
     enum Numero : int
     {
-        Debordement = 6,              // a value that does not fit its type
-        MemoireInsuffisante = 7,      // memory exhausted
-        IncompatibiliteDeType = 13,   // a value of the wrong kind
-        ErreurInterne = 51,           // a fault of the tool itself, not of a component
-        FichierIntrouvable = 53,      // a library no search finds
-        BibliothequeIntrouvable = 48, // a library that cannot be loaded
-        PointEntreeIntrouvable = 453, // an entry point missing from a library
-        CreationImpossible = 429,     // a component that cannot be created
-        EchecComposant = 440,         // a member of a component that fails
+        Debordement = 6,                  // a value that does not fit its type
+        MemoireInsuffisante = 7,          // memory exhausted
+        IncompatibiliteDeType = 13,       // a value of the wrong kind
+        UtilisationIncorrecteDeNull = 94, // a Null taken as a value
+        ErreurInterne = 51,               // a fault of the tool itself, not of a component
+        FichierIntrouvable = 53,          // a library no search finds
+        BibliothequeIntrouvable = 48,     // a library that cannot be loaded
+        PointEntreeIntrouvable = 453,     // an entry point missing from a library
+        CreationImpossible = 429,         // a component that cannot be created
+        EchecComposant = 440,             // a member of a component that fails
     };
 
     Echec(int numero, QString description);
@@ -33,3 +34,7 @@ private:
     QString m_description;
     QByteArray m_what;
 };
+
+// A value quoted in a description, cut at 200 characters with "…": a description stays readable in a message
+// box whatever the operator typed or the control answered.
+QString valeurCitee(const QString& valeur);

@@ -12,5 +12,7 @@ namespace SortieConsole {
 void ecrireLigne(std::FILE* flux, const QString& texte);
 // Without the line end.
 void ecrire(std::FILE* flux, const QString& texte);
+// Whether flux is a terminal (a console on Windows), where a progress bar may redraw its line.
+bool estTerminal(std::FILE* flux);
 
 } // namespace SortieConsole

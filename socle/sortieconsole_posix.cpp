@@ -1,5 +1,7 @@
 #include "sortieconsole.h"
 
+#include <unistd.h>
+
 namespace SortieConsole {
 
 void ecrire(std::FILE* flux, const QString& texte)
@@ -12,6 +14,11 @@ void ecrire(std::FILE* flux, const QString& texte)
 void ecrireLigne(std::FILE* flux, const QString& texte)
 {
     ecrire(flux, texte + QLatin1Char('\n'));
+}
+
+bool estTerminal(std::FILE* flux)
+{
+    return isatty(fileno(flux)) != 0;
 }
 
 } // namespace SortieConsole

@@ -3,12 +3,34 @@
 #include <io.h>
 #include <windows.h>
 
+namespace {
+
+// A windowed program has no console of its own, and no standard output unless it was redirected: what it
+// prints then goes to the console of the program that started it, if there is one, borrowed on first need.
+HANDLE consoleEmpruntee()
+{
+    static const HANDLE console = [] {
+        if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED)
+            return INVALID_HANDLE_VALUE;
+        return CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    }();
+    return console;
+}
+
+} // namespace
+
 namespace SortieConsole {
 
 void ecrire(std::FILE* flux, const QString& texte)
 {
     std::fflush(flux);
-    const auto poignee = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(flux)));
+    // A windowed program started without redirection has no descriptor behind its standard streams at all.
+    const int descripteur = _fileno(flux);
+    auto poignee =
+        descripteur >= 0 ? reinterpret_cast<HANDLE>(_get_osfhandle(descripteur)) : INVALID_HANDLE_VALUE;
+    if (poignee == INVALID_HANDLE_VALUE || poignee == nullptr || GetFileType(poignee) == FILE_TYPE_UNKNOWN)
+        poignee = consoleEmpruntee();
     DWORD mode = 0;
     if (poignee != INVALID_HANDLE_VALUE && GetConsoleMode(poignee, &mode)) {
         QString affiche = texte;
@@ -26,6 +48,13 @@ void ecrire(std::FILE* flux, const QString& texte)
 void ecrireLigne(std::FILE* flux, const QString& texte)
 {
     ecrire(flux, texte + QLatin1Char('\n'));
+}
+
+bool estTerminal(std::FILE* flux)
+{
+    const auto poignee = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(flux)));
+    DWORD mode = 0;
+    return poignee != INVALID_HANDLE_VALUE && GetConsoleMode(poignee, &mode);
 }
 
 } // namespace SortieConsole

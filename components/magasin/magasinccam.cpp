@@ -59,8 +59,12 @@ const char* const sqlModificateurs = "SELECT code, libelle FROM modificateur ORD
 const char* const sqlIncompatibles =
     "SELECT a.code, a.libelle_court FROM renvoi v JOIN acte a ON a.code = v.code_cite"
     " WHERE v.code = ?1 AND v.type_note = '01' ORDER BY a.code";
+// The IN list narrows the rows to the only ones the two rules can keep (acts of type 2, through their index,
+// and the acts the note cites): without it every act was tried, the slowest query of a sweep by far.
 const char* const sqlCompatibles =
     "SELECT a.code, a.libelle_court FROM acte a WHERE a.code <> ?1"
+    " AND a.code IN (SELECT t.code FROM acte t WHERE t.type_acte = 2"
+    "    UNION SELECT v.code_cite FROM renvoi v WHERE v.code = ?1 AND v.type_note = '06')"
     " AND EXISTS (SELECT 1 FROM phase WHERE code = ?1 AND activite = ?2)"
     " AND ((a.type_acte = 2 AND EXISTS (SELECT 1 FROM regroupement r WHERE r.code = a.code AND r.activite = "
     "?2"
@@ -234,7 +238,8 @@ MagasinCcam::MagasinCcam(const QString& cheminBase)
     const QFileInfo info(cheminBase);
     if (cheminBase.isEmpty() || !info.isFile())
         throw ErreurMagasin(QStringLiteral("Base CCAM introuvable : %1").arg(cheminBase).toStdString());
-    const QByteArray nom = QFile::encodeName(info.absoluteFilePath());
+    // SQLite takes UTF-8 names on every system; the ANSI code page would lose a folder like "Banc d'été".
+    const QByteArray nom = info.absoluteFilePath().toUtf8();
     if (sqlite3_open_v2(nom.constData(), &d->base, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
         SQLITE_OK)
         throw ErreurMagasin(QStringLiteral("Base CCAM illisible : %1 (%2)")
@@ -266,7 +271,20 @@ QString MagasinCcam::cheminParDefaut(const QString& repertoire)
         dossier = QCoreApplication::applicationDirPath();
     if (dossier.isEmpty())
         dossier = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
-    return QDir(dossier).filePath(nomEchantillon());
+    // Installed, the sample lies in the data folder, reached from the programs' or the libraries' folder
+    // (the relative paths come from cmake/installation.cmake); a build folder holds it beside them, and that
+    // path is the one named when the file is missing.
+    const QDir depart(dossier);
+    const QString voisin = depart.filePath(nomEchantillon());
+    if (QFileInfo(voisin).isFile())
+        return voisin;
+    for (const char* relatif : {BANC_ECHANTILLON_DEPUIS_PROGRAMMES, BANC_ECHANTILLON_DEPUIS_BIBLIOTHEQUES}) {
+        const QString installe = QDir::cleanPath(
+            depart.filePath(QString::fromUtf8(relatif) + QStringLiteral("/") + nomEchantillon()));
+        if (QFileInfo(installe).isFile())
+            return installe;
+    }
+    return voisin;
 }
 
 QString MagasinCcam::chemin() const

@@ -109,8 +109,8 @@ public:
     MagasinCcam(const MagasinCcam&) = delete;
     MagasinCcam& operator=(const MagasinCcam&) = delete;
 
-    // BANC_CCAM_BASE when set and non-empty, else "ccam-echantillon.sqlite" in repertoire, or,
-    // when repertoire is empty, beside the running executable.
+    // BANC_CCAM_BASE when set and non-empty, else "ccam-echantillon.sqlite" in repertoire (when empty,
+    // the running executable's folder) or, failing that, in the data folder the install rules put it in.
     static QString cheminParDefaut(const QString& repertoire = {});
     static QString nomEchantillon() { return QStringLiteral("ccam-echantillon.sqlite"); }
 

@@ -36,6 +36,7 @@ CREATE TABLE liste(nom TEXT NOT NULL, code TEXT NOT NULL, libelle TEXT NOT NULL,
 // Built once the rows are in: one sort per index instead of a b-tree update per row.
 inline constexpr const char* index = R"(
 CREATE UNIQUE INDEX acte_code ON acte(code);
+CREATE INDEX acte_type ON acte(type_acte, code);
 CREATE INDEX acte_noeud ON acte(noeud, code);
 CREATE INDEX noeud_parent ON noeud(parent, strate);
 CREATE INDEX note_code ON note(code, type_note);

@@ -184,6 +184,8 @@ private Q_SLOTS:
 
     void echecEnCommande_data();
     void echecEnCommande();
+    void commandesSansChevauchement_data();
+    void commandesSansChevauchement();
     void demarrageEnEchec_data();
     void demarrageEnEchec();
     void demarrageReussi();
@@ -872,6 +874,47 @@ void TestFrmInit::quitterEtCaseDeFermeture()
     QVERIFY(QApplication::quitOnLastWindowClosed());
     QCOMPARE(m_messages->messages.size(), 0); // nothing asked
     QCOMPARE(m_journal.entrees, QStringList());
+}
+
+void TestFrmInit::commandesSansChevauchement_data()
+{
+    QTest::addColumn<QString>("intrus"); // the button pressed while the first command runs
+    QTest::addColumn<bool>("premiereEchoue");
+    QTest::newRow("une autre commande") << S("Command1") << false;
+    QTest::newRow("la même commande") << S("cmdSelectActeCCAM") << false;
+    QTest::newRow("Quitter") << S("cmdQuitter") << false;
+    QTest::newRow("une autre commande, la première en échec") << S("Command1") << true;
+}
+
+// A command started while another runs does nothing, "Quitter" included; once the first has ended, its
+// failure report included, the next runs.
+void TestFrmInit::commandesSansChevauchement()
+{
+    QFETCH(QString, intrus);
+    QFETCH(bool, premiereEchoue);
+    afficher();
+    bool enCoursVu = false;
+    m_gestionnaire = [&](const QString& bouton, const ContexteCommande&) {
+        if (bouton != S("cmdSelectActeCCAM"))
+            return;
+        enCoursVu = m_fenetre->commandeEnCours();
+        controle<QPushButton>(intrus)->click();
+        if (premiereEchoue)
+            throw Echec(Echec::EchecComposant, S("échec"));
+    };
+
+    controle<QPushButton>(S("cmdSelectActeCCAM"))->click();
+
+    QVERIFY(enCoursVu);
+    QCOMPARE(m_journal.entrees.first(), S("cmdSelectActeCCAM"));
+    QCOMPARE(m_journal.entrees.count(S("cmdSelectActeCCAM")), 1);
+    QVERIFY(!m_journal.entrees.contains(S("Command1")));
+    QVERIFY(m_fenetre->isVisible());
+    QCOMPARE(m_messages->messages.size(), premiereEchoue ? 1 : 0);
+    QVERIFY(!m_fenetre->commandeEnCours());
+    m_journal.vider();
+    controle<QPushButton>(S("Command1"))->click();
+    QCOMPARE(m_journal.entrees, QStringList{S("Command1")});
 }
 
 void TestFrmInit::nomsAccessibles_data()

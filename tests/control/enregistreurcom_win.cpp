@@ -208,9 +208,10 @@ public:
     HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override
+    HRESULT STDMETHODCALLTYPE DoVerb(LONG verbe, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override
     {
-        return E_NOTIMPL;
+        journal().append(QStringLiteral("DoVerb(%1)").arg(verbe));
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }

@@ -6,10 +6,20 @@
 #include "sequencetarvo.h"
 #include "sondesysteme.h"
 
+namespace {
+
+const QString progIdDecale = QStringLiteral("BancTest.ctlDecale");
+
+FabriqueControle controleDecale(const QString&, QString&)
+{
+    return [](QWidget* fenetre) {
+        return creerControleCom(progIdDecale, fenetre);
+    };
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
-    const QString progId = QStringLiteral("BancTest.ctlDecale");
-    return lancerBancCcam(argc, argv,
-                          {[progId](QWidget* fenetre) { return creerControleCom(progId, fenetre); },
-                           sondePlateforme(), appelsTarvo(), progId});
+    return lancerBancCcam(argc, argv, {&controleDecale, sondePlateforme(), appelsTarvo(), progIdDecale});
 }

@@ -110,6 +110,12 @@ void TestComparaison::deuxVersionsDeLaBase()
             S("Commande 4 : cmdSelectActeCCAM (ligne 9)"),
             S("  LibelleCourtActe.retour\t%1\t%2").arg(ancien, nouveau),
             S("  PrixActe.retour\t\"2590\"\t\"2610\""),
+            S("Différences par membre :"),
+            S("  LireLibelle\t2 commande(s)"),
+            S("  message\t1 commande(s)"),
+            S("  LirePrix\t1 commande(s)"),
+            S("  LibelleCourtActe\t1 commande(s)"),
+            S("  PrixActe\t1 commande(s)"),
             S("7 différence(s) dans 3 commande(s) sur 4."),
             S(""),
         }));
@@ -133,13 +139,15 @@ void TestComparaison::comparaison_data()
         << journal(S("Command2"), {lire.arg(S("100")).arg(1)})
         << journal(S("Command2"), {lire.arg(S("120")).arg(1)}) << int(IssueComparaison::Differents)
         << S("Commande 1 : Command2 (ligne 1)\n  LirePrix.retour\t\"100\"\t\"120\"\n"
+             "Différences par membre :\n  LirePrix\t1 commande(s)\n"
              "1 différence(s) dans 1 commande(s) sur 1.\n");
     QTest::newRow("une boîte de plus dans B")
         << journal(S("Command3"), {boite.arg(S("x"))})
         << journal(S("Command3"), {boite.arg(S("x")), boite.arg(S("y"))}) << int(IssueComparaison::Differents)
         << S("Commande 1 : Command3 (ligne 1)\n  message#2\t(absent)\t"
              R"({"genre":"message","icone":"aucune","texte":"y","titre":"T"})"
-             "\n1 différence(s) dans 1 commande(s) sur 1.\n");
+             "\nDifférences par membre :\n  message\t1 commande(s)\n"
+             "1 différence(s) dans 1 commande(s) sur 1.\n");
     QTest::newRow("un échec dans B")
         << journal(S("Command6"), {lire.arg(S("1")).arg(1)})
         << journal(
@@ -148,6 +156,7 @@ void TestComparaison::comparaison_data()
         << int(IssueComparaison::Differents)
         << S("Commande 1 : Command6 (ligne 1)\n  LirePrix.retour\t\"1\"\t(absent)\n"
              "  LirePrix.echec\t(absent)\t{\"description\":\"d\",\"numero\":440}\n"
+             "Différences par membre :\n  LirePrix\t1 commande(s)\n"
              "2 différence(s) dans 1 commande(s) sur 1.\n");
 }
 

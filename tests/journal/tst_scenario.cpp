@@ -86,6 +86,8 @@ private Q_SLOTS:
     void journalSurLaSortieStandard();
     void ligneDeCommande_data();
     void ligneDeCommande();
+    void aide_data();
+    void aide();
     void scenariosLivres_data();
     void scenariosLivres();
     void journalDuCompagnon();
@@ -357,6 +359,11 @@ void TestScenario::ligneDeCommande_data()
     QTest::newRow("journal impossible à écrire")
         << QStringList{S("--scenario"), S("s.jsonl"), S("--journal"), S(".")}
         << S("Impossible d'écrire le journal");
+    QTest::newRow("--fenetre sans scénario") << QStringList{S("--fenetre")} << S("--fenetre");
+    // Not a class identifier on Windows; elsewhere no COM control at all.
+    QTest::newRow("--controle que ce système ne sait pas héberger")
+        << QStringList{S("--scenario"), S("s.jsonl"), S("--controle"), S("{pas-un-clsid}")}
+        << S("--controle");
 }
 
 void TestScenario::ligneDeCommande()
@@ -371,21 +378,51 @@ void TestScenario::ligneDeCommande()
     QVERIFY2(execution.erreurs.contains(message), qPrintable(execution.erreurs));
 }
 
+void TestScenario::aide_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("statut");
+    QTest::newRow("--help") << S("--help") << 0;
+#ifdef Q_OS_WIN
+    QTest::newRow("/?, l'aide sous Windows") << S("/?") << 0;
+#else
+    QTest::newRow("/?, un argument comme un autre ailleurs") << S("/?") << 2;
+#endif
+}
+
+// The help names the options that choose the control and show the window.
+void TestScenario::aide()
+{
+    QFETCH(QString, option);
+    QFETCH(int, statut);
+    const ExecutionBanc execution = lancerBanc({option}, m_dossier->path());
+    QCOMPARE(execution.statut, statut);
+    if (statut == 0) {
+        QVERIFY2(execution.sortie.contains(S("--controle")), qPrintable(execution.sortie));
+        QVERIFY2(execution.sortie.contains(S("--fenetre")), qPrintable(execution.sortie));
+    }
+}
+
 void TestScenario::scenariosLivres_data()
 {
     QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QStringList>("options");
     const QDir dossier(dossierScenarios());
     for (const QString& nom : dossier.entryList({S("*.jsonl")}, QDir::Files, QDir::Name))
-        QTest::newRow(qPrintable(nom)) << dossier.filePath(nom);
+        QTest::newRow(qPrintable(nom)) << dossier.filePath(nom) << QStringList();
+    // Our component in process, whatever control the system has registered.
+    QTest::newRow("requetes-actes.jsonl, --controle interne")
+        << dossier.filePath(S("requetes-actes.jsonl")) << QStringList{S("--controle"), S("interne")};
 }
 
 void TestScenario::scenariosLivres()
 {
     QFETCH(QString, scenario);
+    QFETCH(QStringList, options);
     const QString chemin = m_dossier->filePath(S("journal.jsonl"));
 
-    const ExecutionBanc execution =
-        lancerBanc({S("--scenario"), scenario, S("--journal"), chemin}, m_dossier->path());
+    const ExecutionBanc execution = lancerBanc(
+        QStringList{S("--scenario"), scenario, S("--journal"), chemin} + options, m_dossier->path());
 
     QVERIFY2(execution.statut == 0, qPrintable(execution.erreurs));
     const QList<QJsonObject> journal = lireJournal(chemin);

@@ -78,6 +78,18 @@ private Q_SLOTS:
         }
     }
 
+    // An installed store lies wherever the user chose: spaces, apostrophe and accents in the folder's name.
+    void ouvertureDossierAccentue()
+    {
+        QTemporaryDir racine;
+        const QString dossier = racine.filePath(QStringLiteral("Outils d'essai/Banc CCAM été"));
+        QVERIFY(QDir().mkpath(dossier));
+        const QString chemin = QDir(dossier).filePath(MagasinCcam::nomEchantillon());
+        QVERIFY(QFile::copy(QStringLiteral(BANC_BASE_ECHANTILLON), chemin));
+        const MagasinCcam magasin(chemin);
+        QVERIFY(magasin.acte(QStringLiteral("HFFC004")).has_value());
+    }
+
     void cheminParDefaut()
     {
         QCOMPARE(MagasinCcam::cheminParDefaut(QStringLiteral("/opt/banc")),
@@ -88,6 +100,39 @@ private Q_SLOTS:
         const QString choisi = MagasinCcam::cheminParDefaut(QStringLiteral("/opt/banc"));
         qunsetenv("BANC_CCAM_BASE");
         QCOMPARE(choisi, QStringLiteral("/data/ccam.sqlite"));
+    }
+
+    // Where an installed program or library finds the sample: beside it first (a build folder), then in the
+    // data folder of the install rules, seen from the programs' folder or from the libraries' one.
+    void cheminParDefautInstalle_data()
+    {
+        QTest::addColumn<QStringList>("places");
+        QTest::addColumn<QString>("attendu");
+        const QString aCote = QStringLiteral(".");
+        const QString programmes = QStringLiteral(BANC_ECHANTILLON_DEPUIS_PROGRAMMES);
+        const QString bibliotheques = QStringLiteral(BANC_ECHANTILLON_DEPUIS_BIBLIOTHEQUES);
+        QTest::newRow("à côté") << QStringList{aCote} << aCote;
+        QTest::newRow("installé, vu des programmes") << QStringList{programmes} << programmes;
+        QTest::newRow("installé, vu des bibliothèques") << QStringList{bibliotheques} << bibliotheques;
+        QTest::newRow("à côté avant l'installé") << QStringList{programmes, aCote} << aCote;
+        QTest::newRow("nulle part : le chemin à côté") << QStringList{} << aCote;
+    }
+    void cheminParDefautInstalle()
+    {
+        QFETCH(QStringList, places);
+        QFETCH(QString, attendu);
+        QTemporaryDir racine;
+        // Deep enough for the relative paths to stay inside the temporary folder.
+        const QDir depart(racine.filePath(QStringLiteral("a/b/c/d")));
+        QVERIFY(depart.mkpath(QStringLiteral(".")));
+        for (const QString& place : places) {
+            const QString dossier = QDir::cleanPath(depart.filePath(place));
+            QVERIFY(QDir().mkpath(dossier));
+            QFile f(QDir(dossier).filePath(MagasinCcam::nomEchantillon()));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(MagasinCcam::cheminParDefaut(depart.path()),
+                 QDir(QDir::cleanPath(depart.filePath(attendu))).filePath(MagasinCcam::nomEchantillon()));
     }
 
     void acteParCode_data()

@@ -19,6 +19,8 @@ private Q_SLOTS:
 
     void texteDuRapport_data();
     void texteDuRapport();
+    void valeurCitee_data();
+    void valeurCitee();
     void echecArreteLeGestionnaireALEtapeFautive_data();
     void echecArreteLeGestionnaireALEtapeFautive();
     void gestionnaireMeneASonTerme();
@@ -52,6 +54,26 @@ void TestRapportEchec::texteDuRapport_data()
     QTest::newRow("description contenant %1") << 453 << QStringLiteral("Point d'entrée %1 introuvable")
                                               << QStringLiteral("Erreur 453 : Point d'entrée %1 introuvable");
     QTest::newRow("description vide") << 48 << QString() << QStringLiteral("Erreur 48 : ");
+}
+
+void TestRapportEchec::valeurCitee_data()
+{
+    QTest::addColumn<QString>("valeur");
+    QTest::addColumn<QString>("citee");
+    const QString a200(200, QLatin1Char('a'));
+    const QString points(QChar(0x2026));
+    QTest::newRow("200 caractères, entière") << a200 << a200;
+    QTest::newRow("201 caractères, coupée") << a200 + QLatin1Char('b') << a200 + points;
+    const QString cle = QString::fromUtf8("\U0001F511");
+    QTest::newRow("paire coupée au 200e, laissée entière hors de la citation")
+        << QString(199, QLatin1Char('a')) + cle + QLatin1Char('b') << QString(199, QLatin1Char('a')) + points;
+}
+
+void TestRapportEchec::valeurCitee()
+{
+    QFETCH(QString, valeur);
+    QFETCH(QString, citee);
+    QCOMPARE(::valeurCitee(valeur), citee);
 }
 
 void TestRapportEchec::texteDuRapport()

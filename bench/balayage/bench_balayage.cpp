@@ -1,0 +1,262 @@
+// Regression testing at the CCAM's full scale. A sweep of every current act, five commands each, against
+// our component with the journal on, measured against the same work played as a scenario (the route a
+// tester had before the sweep), both in the same run. Then the comparison of two such sweeps, over two
+// releases of the store that differ by a few acts: its time against a plain read of the two journals,
+// and its peak memory, taken from the tool itself run as a tester runs it.
+#include "balayage.h"
+#include "comparaisonjournaux.h"
+#include "demarrage.h"
+#include "fabriquectltarvo.h"
+#include "importeurccam.h"
+#include "journalappels.h"
+#include "journalisation.h"
+#include "lecteurscenario.h"
+#include "rapportratio.h"
+#include "scenario.h"
+#include "sequencetarvo.h"
+#include "sondesysteme.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+QTemporaryDir* g_dossier = nullptr;
+QStringList g_codes;
+const QDate dateBalayage(2025, 1, 1);
+
+QString chemin(const char* nom)
+{
+    return g_dossier->filePath(QString::fromLatin1(nom));
+}
+
+QStringList actesEnVigueur(const QString& base)
+{
+    QStringList codes;
+    sqlite3* connexion = nullptr;
+    sqlite3_stmt* requete = nullptr;
+    if (sqlite3_open_v2(base.toUtf8().constData(), &connexion, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(
+            connexion, "SELECT DISTINCT code FROM acte WHERE date_fin IS NULL OR date_fin = '' ORDER BY code",
+            -1, &requete, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(requete) == SQLITE_ROW)
+            codes << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(requete, 0)));
+    }
+    sqlite3_finalize(requete);
+    sqlite3_close(connexion);
+    return codes;
+}
+
+bool executerSql(const QString& base, const char* sql)
+{
+    sqlite3* connexion = nullptr;
+    const bool reussi = sqlite3_open(base.toUtf8().constData(), &connexion) == SQLITE_OK &&
+                        sqlite3_exec(connexion, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(connexion);
+    return reussi;
+}
+
+void utiliserBase(const char* nom)
+{
+    qputenv("BANC_CCAM_BASE", chemin(nom).toLocal8Bit());
+}
+
+int balayer(const QString& journalChemin)
+{
+    QString erreur;
+    const std::unique_ptr<JournalAppels> journal = JournalAppels::ouvrir(journalChemin, erreur);
+    ParametresBalayage parametres;
+    parametres.codes = g_codes;
+    parametres.date = dateBalayage;
+    Balayage balayage(parametres, journal.get());
+    Journalisation journalisation(*journal, balayage, appelsTarvo(), &creerCtlTarvo, QStringLiteral("interne"));
+    balayage.transmettreSuivi(&journalisation.suivi);
+    const std::unique_ptr<FrmInit> fenetre =
+        demarrerFrmInit(journalisation.messagesJournalises, journalisation.fabriqueControle,
+                        sondePlateforme(), commandesFrmInit(journalisation.bibliotheque));
+    return fenetre ? balayage.executer(*fenetre, nullptr) : -1;
+}
+
+void BM_Balayage(benchmark::State& etat)
+{
+    utiliserBase("a.sqlite");
+    for (auto _ : etat) {
+        if (balayer(chemin("a.jsonl")) != 0)
+            etat.SkipWithError("balayage en échec");
+    }
+    etat.counters["actes"] = double(g_codes.size());
+    etat.counters["Mo_journal"] = double(QFileInfo(chemin("a.jsonl")).size()) / 1e6;
+}
+
+// What a tester wrote before the sweep: per act, the code typed in, then the five buttons; Command2's
+// input box takes the code, its two boxes are answered OK by themselves.
+void ecrireScenario(const QString& fichier)
+{
+    QFile sortie(fichier);
+    sortie.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    sortie.write(R"({"date": "DTPicker1", "valeur": ")" + dateBalayage.toString(u"yyyyMMdd").toLatin1() +
+                 "\"}\n");
+    for (const QString& code : std::as_const(g_codes)) {
+        const QByteArray c = code.toLatin1();
+        sortie.write(R"({"remplir": "txtCodeCCAM", "texte": ")" + c + "\"}\n" + R"({"cliquer": "Command2"})" +
+                     "\n" + R"({"saisir": ")" + c + "\"}\n" + R"({"cliquer": "Command4"})" + "\n" +
+                     R"({"cliquer": "Command5"})" + "\n" + R"({"cliquer": "Command6"})" + "\n" +
+                     R"({"cliquer": "Command7"})" + "\n");
+    }
+}
+
+void BM_Scenario(benchmark::State& etat)
+{
+    utiliserBase("a.sqlite");
+    for (auto _ : etat) {
+        LectureScenario lecture = lireFichierScenario(chemin("scenario.jsonl"));
+        QString erreur;
+        const std::unique_ptr<JournalAppels> journal =
+            JournalAppels::ouvrir(chemin("scenario-journal.jsonl"), erreur);
+        LecteurScenario lecteur(std::move(lecture.etapes), journal.get());
+        Journalisation journalisation(*journal, lecteur, appelsTarvo(), &creerCtlTarvo, QStringLiteral("interne"));
+        const std::unique_ptr<FrmInit> fenetre =
+            demarrerFrmInit(journalisation.messagesJournalises, journalisation.fabriqueControle,
+                            sondePlateforme(), commandesFrmInit(journalisation.bibliotheque));
+        fenetre->suivreCommandes(&journalisation.suivi);
+        if (!lecteur.jouer(*fenetre))
+            etat.SkipWithError(qPrintable(lecteur.erreur()));
+    }
+    etat.counters["etapes"] = double(g_codes.size() * 7 + 1);
+}
+
+// B is a second sweep over a release where a hundred acts changed label and a hundred their price.
+bool preparerJournalB()
+{
+    if (!QFile::copy(chemin("a.sqlite"), chemin("b.sqlite")) ||
+        !executerSql(
+            chemin("b.sqlite"),
+            "UPDATE acte SET libelle_court = libelle_court || ' (révisé)' WHERE rowid % 85 = 0;"
+            "UPDATE tarif SET prix = prix + 10 WHERE code IN (SELECT code FROM acte WHERE rowid % 83 = 0)"))
+        return false;
+    utiliserBase("b.sqlite");
+    return balayer(chemin("b.jsonl")) == 0;
+}
+
+void BM_Comparaison(benchmark::State& etat)
+{
+    if (!QFile::exists(chemin("b.jsonl")) && !preparerJournalB()) {
+        etat.SkipWithError("second balayage impossible");
+        return;
+    }
+    for (auto _ : etat) {
+        QString erreur;
+        qint64 taille = 0;
+        const IssueComparaison issue = comparerJournaux(
+            chemin("a.jsonl"), chemin("b.jsonl"), [&](const QString& texte) { taille += texte.size(); },
+            erreur);
+        if (issue != IssueComparaison::Differents)
+            etat.SkipWithError("comparaison inattendue");
+        benchmark::DoNotOptimize(taille);
+    }
+}
+
+// The least any comparison must do: read both journals line by line.
+void BM_LectureSeule(benchmark::State& etat)
+{
+    for (auto _ : etat) {
+        qint64 lignes = 0;
+        for (const char* nom : {"a.jsonl", "b.jsonl"}) {
+            QFile fichier(chemin(nom));
+            fichier.open(QIODevice::ReadOnly);
+            while (!fichier.atEnd())
+                lignes += !fichier.readLine().isEmpty();
+        }
+        benchmark::DoNotOptimize(lignes);
+    }
+}
+
+// The peak resident memory of a running process so far, in kB; -1 once it has ended.
+long picMemoire(qint64 pid)
+{
+    QFile etat(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!etat.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& ligne : etat.readAll().split('\n'))
+        if (ligne.startsWith("VmHWM:"))
+            return ligne.mid(6).trimmed().split(' ').constFirst().toLong();
+    return -1;
+}
+
+// The tool itself, run as a tester runs it: its peak resident memory as the system counts it, read while
+// it runs (a child's resource usage would count the benchmark's own pages, copied at the fork).
+void mesurerMemoireComparaison()
+{
+    QProcess outil;
+    outil.setProgram(QStringLiteral(BANC_CCAM_PROGRAMME));
+    outil.setArguments({QStringLiteral("--comparer"), chemin("a.jsonl"), chemin("b.jsonl"),
+                        QStringLiteral("--rapport"), chemin("rapport.html")});
+    outil.setStandardOutputFile(QProcess::nullDevice());
+    outil.start();
+    outil.waitForStarted();
+    long pic = 0;
+    while (!outil.waitForFinished(2))
+        pic = std::max(pic, picMemoire(outil.processId()));
+    const double journaux =
+        double(QFileInfo(chemin("a.jsonl")).size() + QFileInfo(chemin("b.jsonl")).size()) / 1e6;
+    std::printf("comparaison par banc-ccam --comparer --rapport (statut %d) de deux journaux de %.0f Mo en "
+                "tout : pic de mémoire %.1f Mo (cible <= 100 Mo) %s\n",
+                outil.exitCode(), journaux, double(pic) / 1024.0, pic <= 100 * 1024 ? "tenu" : "MANQUÉ");
+}
+
+} // namespace
+
+BENCHMARK(BM_Scenario)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_Balayage)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_Comparaison)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LectureSeule)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QString donnees = QStringLiteral(BANC_CCAM_DONNEES);
+    if (!QFile::exists(QDir(donnees).filePath(QStringLiteral("ccam_actes.csv.gz")))) {
+        std::printf("Données CCAM complètes absentes (%s) : mesure sautée.\n", qPrintable(donnees));
+        return 0;
+    }
+    QTemporaryDir dossier;
+    g_dossier = &dossier;
+    OptionsImport options;
+    options.repertoire = donnees;
+    options.cible = chemin("a.sqlite");
+    const BilanImport bilan = importerCcam(options);
+    if (!bilan.reussi) {
+        std::fprintf(stderr, "Import impossible : %s\n", qPrintable(bilan.erreur));
+        return 1;
+    }
+    g_codes = actesEnVigueur(options.cible);
+    std::printf("%lld actes en vigueur\n", static_cast<long long>(g_codes.size()));
+    ecrireScenario(chemin("scenario.jsonl"));
+
+    const int statut = executerAvecRatios(argc, argv,
+                                          {
+                                              // The sweep must take at most a third of the scenario route.
+                                              {"BM_Balayage", "BM_Scenario", 0.33},
+                                              // Every command that differs is parsed whole: with a
+                                              // hundred labels revised, seven in ten do (supplements
+                                              // stand in most lists of compatible acts).
+                                              {"BM_Comparaison", "BM_LectureSeule", 8.0},
+                                          });
+    if (QFile::exists(chemin("b.jsonl")))
+        mesurerMemoireComparaison();
+    g_dossier = nullptr;
+    return statut;
+}

@@ -1,0 +1,301 @@
+#include "siteole_win.h"
+
+#include <olectl.h>
+
+namespace {
+
+template<typename Interface> HRESULT donner(Interface* pointeur, void** objet)
+{
+    *objet = pointeur;
+    pointeur->AddRef();
+    return S_OK;
+}
+
+// System colours as OLE_COLOR: the high bit marks a system colour index.
+constexpr LONG couleurSysteme(int index)
+{
+    return static_cast<LONG>(0x80000000u | static_cast<unsigned>(index));
+}
+
+void booleen(VARIANT& valeur, bool vrai)
+{
+    valeur.vt = VT_BOOL;
+    valeur.boolVal = vrai ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+void entier(VARIANT& valeur, LONG nombre)
+{
+    valeur.vt = VT_I4;
+    valeur.lVal = nombre;
+}
+
+} // namespace
+
+bool proprieteAmbiante(DISPID identifiant, VARIANT& valeur)
+{
+    VariantInit(&valeur);
+    switch (identifiant) {
+    case DISPID_AMBIENT_USERMODE:
+        booleen(valeur, true);
+        return true;
+    case DISPID_AMBIENT_UIDEAD:
+        booleen(valeur, false);
+        return true;
+    case DISPID_AMBIENT_LOCALEID:
+        entier(valeur, static_cast<LONG>(GetUserDefaultLCID()));
+        return true;
+    case DISPID_AMBIENT_DISPLAYNAME:
+        valeur.vt = VT_BSTR;
+        valeur.bstrVal = SysAllocString(L"ctlTarvo1");
+        return valeur.bstrVal != nullptr;
+    // The container reflects no messages back to the control: it keeps handling its own.
+    case DISPID_AMBIENT_MESSAGEREFLECT:
+        booleen(valeur, false);
+        return true;
+    case DISPID_AMBIENT_SHOWGRABHANDLES:
+    case DISPID_AMBIENT_SHOWHATCHING:
+    case DISPID_AMBIENT_DISPLAYASDEFAULT:
+        booleen(valeur, false);
+        return true;
+    case DISPID_AMBIENT_SUPPORTSMNEMONICS:
+    case DISPID_AMBIENT_AUTOCLIP:
+        booleen(valeur, true);
+        return true;
+    case DISPID_AMBIENT_BACKCOLOR:
+        entier(valeur, couleurSysteme(COLOR_BTNFACE));
+        return true;
+    case DISPID_AMBIENT_FORECOLOR:
+        entier(valeur, couleurSysteme(COLOR_BTNTEXT));
+        return true;
+    case DISPID_AMBIENT_APPEARANCE:
+        entier(valeur, 1); // 3D
+        return true;
+    case DISPID_AMBIENT_TEXTALIGN:
+        entier(valeur, 0); // general: numbers right, text left
+        return true;
+    case DISPID_AMBIENT_SCALEUNITS:
+        valeur.vt = VT_BSTR;
+        valeur.bstrVal = SysAllocString(L"Twip");
+        return valeur.bstrVal != nullptr;
+    case DISPID_AMBIENT_CODEPAGE:
+        entier(valeur, static_cast<LONG>(GetACP()));
+        return true;
+    case DISPID_AMBIENT_RIGHTTOLEFT:
+        booleen(valeur, false);
+        return true;
+    case DISPID_AMBIENT_TOPTOBOTTOM:
+        booleen(valeur, true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+CadreOle::CadreOle(HWND fenetre)
+    : m_fenetre(fenetre)
+{}
+
+HRESULT CadreOle::QueryInterface(REFIID iid, void** objet)
+{
+    if (objet == nullptr)
+        return E_POINTER;
+    *objet = nullptr;
+    if (iid == IID_IUnknown || iid == IID_IOleWindow || iid == IID_IOleInPlaceUIWindow ||
+        iid == IID_IOleInPlaceFrame)
+        return donner(static_cast<IOleInPlaceFrame*>(this), objet);
+    return E_NOINTERFACE;
+}
+
+ULONG CadreOle::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_references));
+}
+
+ULONG CadreOle::Release()
+{
+    const LONG restant = InterlockedDecrement(&m_references);
+    if (restant == 0)
+        delete this;
+    return static_cast<ULONG>(restant);
+}
+
+HRESULT CadreOle::GetWindow(HWND* poignee)
+{
+    if (poignee == nullptr)
+        return E_POINTER;
+    *poignee = m_fenetre;
+    return m_fenetre != nullptr ? S_OK : E_FAIL;
+}
+
+HRESULT CadreOle::EnableModeless(BOOL activer)
+{
+    if (!activer) {
+        // A window the frame finds disabled (by a modal box of the tool) stays so when the calls end.
+        if (m_desactivations++ == 0 && m_fenetre != nullptr)
+            m_etaitActive = EnableWindow(m_fenetre, FALSE) == 0;
+        return S_OK;
+    }
+    if (m_desactivations > 0 && --m_desactivations == 0 && m_fenetre != nullptr && m_etaitActive)
+        EnableWindow(m_fenetre, TRUE);
+    return S_OK;
+}
+
+SiteOle::SiteOle(HWND fenetre, CadreOle* cadre)
+    : m_fenetre(fenetre)
+    , m_cadre(cadre)
+{
+    m_cadre->AddRef();
+}
+
+SiteOle::~SiteOle()
+{
+    m_cadre->Release();
+}
+
+HRESULT SiteOle::QueryInterface(REFIID iid, void** objet)
+{
+    if (objet == nullptr)
+        return E_POINTER;
+    *objet = nullptr;
+    if (iid == IID_IUnknown || iid == IID_IOleClientSite)
+        return donner(static_cast<IOleClientSite*>(this), objet);
+    if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
+        return donner(static_cast<IOleInPlaceSite*>(this), objet);
+    if (iid == IID_IOleControlSite)
+        return donner(static_cast<IOleControlSite*>(this), objet);
+    if (iid == IID_IDispatch)
+        return donner(static_cast<IDispatch*>(this), objet);
+    return E_NOINTERFACE;
+}
+
+ULONG SiteOle::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_references));
+}
+
+ULONG SiteOle::Release()
+{
+    const LONG restant = InterlockedDecrement(&m_references);
+    if (restant == 0)
+        delete this;
+    return static_cast<ULONG>(restant);
+}
+
+HRESULT SiteOle::GetMoniker(DWORD, DWORD, IMoniker** moniker)
+{
+    if (moniker != nullptr)
+        *moniker = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT SiteOle::GetContainer(IOleContainer** conteneur)
+{
+    if (conteneur != nullptr)
+        *conteneur = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT SiteOle::GetWindow(HWND* poignee)
+{
+    if (poignee == nullptr)
+        return E_POINTER;
+    *poignee = m_fenetre;
+    return m_fenetre != nullptr ? S_OK : E_FAIL;
+}
+
+HRESULT SiteOle::OnInPlaceActivate()
+{
+    m_actif = true;
+    return S_OK;
+}
+
+HRESULT SiteOle::OnInPlaceDeactivate()
+{
+    m_actif = false;
+    return S_OK;
+}
+
+HRESULT SiteOle::GetWindowContext(IOleInPlaceFrame** cadre, IOleInPlaceUIWindow** document, LPRECT position,
+                                  LPRECT decoupe, LPOLEINPLACEFRAMEINFO info)
+{
+    if (cadre == nullptr || document == nullptr || position == nullptr || decoupe == nullptr ||
+        info == nullptr)
+        return E_POINTER;
+    *cadre = m_cadre;
+    m_cadre->AddRef();
+    *document = nullptr; // a form is its own document: no separate document window
+    // The control fills our native window, which sits where the form places it.
+    RECT client{};
+    if (m_fenetre != nullptr)
+        GetClientRect(m_fenetre, &client);
+    *position = client;
+    *decoupe = client;
+    HWND racine = nullptr;
+    m_cadre->GetWindow(&racine);
+    info->fMDIApp = FALSE;
+    info->hwndFrame = racine;
+    info->haccel = nullptr;
+    info->cAccelEntries = 0;
+    return S_OK;
+}
+
+HRESULT SiteOle::GetExtendedControl(IDispatch** controle)
+{
+    if (controle != nullptr)
+        *controle = nullptr;
+    return E_NOTIMPL;
+}
+
+// The container's units are pixels of our native window; the control measures in HIMETRIC (0.01 mm).
+HRESULT SiteOle::TransformCoords(POINTL* himetric, POINTF* conteneur, DWORD sens)
+{
+    if (himetric == nullptr || conteneur == nullptr)
+        return E_POINTER;
+    HDC contexte = GetDC(m_fenetre);
+    const int ppx = contexte != nullptr ? GetDeviceCaps(contexte, LOGPIXELSX) : 96;
+    const int ppy = contexte != nullptr ? GetDeviceCaps(contexte, LOGPIXELSY) : 96;
+    if (contexte != nullptr)
+        ReleaseDC(m_fenetre, contexte);
+    if (sens & XFORMCOORDS_HIMETRICTOCONTAINER) {
+        conteneur->x = static_cast<float>(himetric->x) * static_cast<float>(ppx) / 2540.0f;
+        conteneur->y = static_cast<float>(himetric->y) * static_cast<float>(ppy) / 2540.0f;
+    } else if (sens & XFORMCOORDS_CONTAINERTOHIMETRIC) {
+        himetric->x = MulDiv(static_cast<int>(conteneur->x), 2540, ppx);
+        himetric->y = MulDiv(static_cast<int>(conteneur->y), 2540, ppy);
+    } else {
+        return E_INVALIDARG;
+    }
+    return S_OK;
+}
+
+HRESULT SiteOle::GetTypeInfoCount(UINT* nombre)
+{
+    if (nombre == nullptr)
+        return E_POINTER;
+    *nombre = 0;
+    return S_OK;
+}
+
+HRESULT SiteOle::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+{
+    if (info != nullptr)
+        *info = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT SiteOle::GetIDsOfNames(REFIID, LPOLESTR*, UINT nombre, LCID, DISPID* identifiants)
+{
+    for (UINT i = 0; identifiants != nullptr && i < nombre; ++i)
+        identifiants[i] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+}
+
+HRESULT SiteOle::Invoke(DISPID identifiant, REFIID, LCID, WORD drapeaux, DISPPARAMS*, VARIANT* resultat,
+                        EXCEPINFO*, UINT*)
+{
+    if ((drapeaux & DISPATCH_PROPERTYGET) == 0 || resultat == nullptr)
+        return DISP_E_MEMBERNOTFOUND;
+    if (!proprieteAmbiante(identifiant, *resultat))
+        return DISP_E_MEMBERNOTFOUND;
+    return S_OK;
+}

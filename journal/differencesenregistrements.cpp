@@ -1,0 +1,71 @@
+#include "differencesenregistrements.h"
+
+#include <QHash>
+
+int tailleEnregistrement(const QString& membre)
+{
+    static const QHash<QString, int> tailles{
+        {QStringLiteral("LireModificateurs"), 4},
+        {QStringLiteral("LireModificateursActe"), 2},
+        {QStringLiteral("LireRegroupements"), 2},
+        {QStringLiteral("LireActesCompatibles"), 2},
+    };
+    return tailles.value(membre, 0);
+}
+
+QList<QStringList> enregistrements(const QString& liste, int taille)
+{
+    QList<QStringList> resultat;
+    if (liste.isEmpty() || taille <= 0)
+        return resultat;
+    const QStringList champs = liste.split(QLatin1Char('|'));
+    for (qsizetype k = 0; k < champs.size(); k += taille)
+        resultat.append(champs.mid(k, taille));
+    return resultat;
+}
+
+namespace {
+
+// Keys made unique by their occurrence, so a list that repeats a key pairs its records in order.
+QList<std::pair<QString, QStringList>> parCle(const QList<QStringList>& liste)
+{
+    QHash<QString, int> occurrences;
+    QList<std::pair<QString, QStringList>> resultat;
+    resultat.reserve(liste.size());
+    for (const QStringList& enregistrement : liste) {
+        const QString premier = enregistrement.constFirst().trimmed();
+        const int rang = ++occurrences[premier];
+        resultat.append(
+            {rang == 1 ? premier : premier + QLatin1Char('#') + QString::number(rang), enregistrement});
+    }
+    return resultat;
+}
+
+} // namespace
+
+QList<DifferenceEnregistrement> differencesEnregistrements(const QString& a, const QString& b, int taille)
+{
+    const auto listeA = parCle(enregistrements(a, taille));
+    const auto listeB = parCle(enregistrements(b, taille));
+    QHash<QString, qsizetype> indexB;
+    for (qsizetype i = 0; i < listeB.size(); ++i)
+        indexB.insert(listeB.at(i).first, i);
+
+    QList<DifferenceEnregistrement> differences;
+    QList<bool> vusDansA(listeB.size(), false);
+    for (const auto& [cle, champs] : listeA) {
+        const auto trouve = indexB.constFind(cle);
+        if (trouve == indexB.cend()) {
+            differences.append({cle, champs, {}});
+            continue;
+        }
+        vusDansA[*trouve] = true;
+        const QStringList& champsB = listeB.at(*trouve).second;
+        if (champs != champsB)
+            differences.append({cle, champs, champsB});
+    }
+    for (qsizetype i = 0; i < listeB.size(); ++i)
+        if (!vusDansA.at(i))
+            differences.append({listeB.at(i).first, {}, listeB.at(i).second});
+    return differences;
+}

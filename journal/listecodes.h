@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+struct ListeCodes
+{
+    QStringList codes;
+    // Empty when the whole list was read; otherwise what is wrong, at line `ligneErreur` (0: the list).
+    QString erreur;
+    int ligneErreur = 0;
+};
+
+// A list of act codes, one a line, spaces around ignored; blank lines and lines starting with "#" are
+// skipped. A code is letters and digits only, so a line of a CSV file or a stray text is refused at its
+// line rather than sent to the control. A list without any code is refused too.
+ListeCodes lireListeCodes(QIODevice& source);
