@@ -91,9 +91,19 @@ ConstatControle inscriptionControle(const QString& progId)
     ConstatControle constat;
     constat.progId = progId;
     RuchesInscription ruches;
-    const QString cleProgId = classes + progId + QStringLiteral("\\CLSID");
-    ruches.clsidUtilisateur = valeur(HKEY_CURRENT_USER, cleProgId, nullptr).value_or(QString());
-    ruches.clsidMachine = valeur(HKEY_LOCAL_MACHINE, cleProgId, nullptr).value_or(QString());
+    if (progId.startsWith(QLatin1Char('{'))) {
+        // A control named by its CLSID (--controle {…}) has no ProgID: each scope holds its class or not.
+        const QString cleServeur =
+            classes + QStringLiteral("CLSID\\") + progId + QStringLiteral("\\InprocServer32");
+        if (valeur(HKEY_CURRENT_USER, cleServeur, nullptr))
+            ruches.clsidUtilisateur = progId;
+        if (valeur(HKEY_LOCAL_MACHINE, cleServeur, nullptr))
+            ruches.clsidMachine = progId;
+    } else {
+        const QString cleProgId = classes + progId + QStringLiteral("\\CLSID");
+        ruches.clsidUtilisateur = valeur(HKEY_CURRENT_USER, cleProgId, nullptr).value_or(QString());
+        ruches.clsidMachine = valeur(HKEY_LOCAL_MACHINE, cleProgId, nullptr).value_or(QString());
+    }
     for (const QString& clsid : {ruches.clsidUtilisateur, ruches.clsidMachine}) {
         lireClasse(HKEY_CURRENT_USER, clsid, ruches.classesUtilisateur);
         lireClasse(HKEY_LOCAL_MACHINE, clsid, ruches.classesMachine);
