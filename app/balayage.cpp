@@ -1,6 +1,5 @@
 #include "balayage.h"
 
-#include "demarrage.h"
 #include "implementations.h"
 #include "journalappels.h"
 #include "journalisation.h"
@@ -204,12 +203,8 @@ int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
         journalisation.emplace(*journal, balayage, implementations.bibliotheque, fabrique, progIdControle);
         balayage.transmettreSuivi(&journalisation->suivi);
     }
-    const std::unique_ptr<FrmInit> fenetre =
-        journalisation
-            ? demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle,
-                              implementations.sonde, commandesFrmInit(journalisation->bibliotheque))
-            : demarrerFrmInit(balayage, fabrique, implementations.sonde,
-                              commandesFrmInit(implementations.bibliotheque));
+    const std::unique_ptr<FrmInit> fenetre = demarrerFrmInitJournalise(
+        journalisation, balayage, fabrique, implementations.sonde, implementations.bibliotheque);
     if (!fenetre) {
         SortieConsole::ecrireLigne(stderr,
                                    QStringLiteral("Balayage impossible : la fenêtre n'a pas pu s'ouvrir"));

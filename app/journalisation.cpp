@@ -1,6 +1,7 @@
 #include "journalisation.h"
 
 #include "controlejournalise.h"
+#include "demarrage.h"
 #include "examencomposants.h"
 #include "journalappels.h"
 #include "sequencetarvo.h"
@@ -21,12 +22,24 @@ Journalisation::Journalisation(JournalAppels& j, ServiceMessages& messages, Appe
         arguments.append(argument);
     // Which control answers: the class and file its registration gives now.
     const IdentiteControle identite = identiteControle(progIdControle);
-    journal.consigner(QStringLiteral("debut"),
-                      {{QStringLiteral("programme"), QCoreApplication::applicationName()},
-                       {QStringLiteral("arguments"), arguments},
-                       {QStringLiteral("base"), qEnvironmentVariable("BANC_CCAM_BASE")},
-                       {QStringLiteral("controle"),
-                        QJsonObject{{QStringLiteral("progid"), progIdControle},
-                                    {QStringLiteral("clsid"), identite.clsid},
-                                    {QStringLiteral("serveur"), identite.serveur}}}});
+    journal.consigner(
+        QStringLiteral("debut"),
+        {{QStringLiteral("programme"), QCoreApplication::applicationName()},
+         {QStringLiteral("arguments"), arguments},
+         {QStringLiteral("base"), qEnvironmentVariable("BANC_CCAM_BASE")},
+         {QStringLiteral("controle"), QJsonObject{{QStringLiteral("progid"), progIdControle},
+                                                  {QStringLiteral("clsid"), identite.clsid},
+                                                  {QStringLiteral("serveur"), identite.serveur}}}});
+}
+
+std::unique_ptr<FrmInit> demarrerFrmInitJournalise(std::optional<Journalisation>& journalisation,
+                                                   ServiceMessages& messages,
+                                                   const FabriqueControle& fabrique,
+                                                   const SondeSysteme& sonde, AppelsSequence& bibliotheque)
+{
+    if (journalisation) {
+        return demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle, sonde,
+                               commandesFrmInit(journalisation->bibliotheque));
+    }
+    return demarrerFrmInit(messages, fabrique, sonde, commandesFrmInit(bibliotheque));
 }

@@ -5,7 +5,12 @@
 #include "servicemessagesjournalise.h"
 #include "suivicommandesjournal.h"
 
+#include <memory>
+#include <optional>
+
+class FrmInit;
 class JournalAppels;
+class SondeSysteme;
 
 // Everything a journalled run slips between the window and the components; writes the run's "debut".
 struct Journalisation
@@ -20,3 +25,10 @@ struct Journalisation
     FabriqueControle fabriqueControle;
     SuiviCommandesJournal suivi;
 };
+
+// The window started over the journalled components when `journalisation` holds them, over the components
+// themselves otherwise; nullptr when it could not open (the failure has been reported).
+std::unique_ptr<FrmInit> demarrerFrmInitJournalise(std::optional<Journalisation>& journalisation,
+                                                   ServiceMessages& messages,
+                                                   const FabriqueControle& fabrique,
+                                                   const SondeSysteme& sonde, AppelsSequence& bibliotheque);

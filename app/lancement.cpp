@@ -2,7 +2,6 @@
 
 #include "balayage.h"
 #include "comparaisonjournaux.h"
-#include "demarrage.h"
 #include "diagnostic.h"
 #include "echec.h"
 #include "fabriquecontrole.h"
@@ -121,6 +120,19 @@ std::optional<ParametresBalayage> parametresBalayage(const QCommandLineParser& a
     return parametres;
 }
 
+// The journal --journal names, when it does; false, once said why, when it cannot be opened.
+bool ouvrirJournal(const QCommandLineParser& analyseur, const QCommandLineOption& option,
+                   std::unique_ptr<JournalAppels>& journal)
+{
+    if (!analyseur.isSet(option))
+        return true;
+    QString erreur;
+    journal = JournalAppels::ouvrir(analyseur.value(option), erreur);
+    if (!journal)
+        ecrire(stderr, erreur);
+    return journal != nullptr;
+}
+
 // The window, opened and then either left to the operator or played by the scenario.
 int ouvrirFenetre(const Implementations& implementations, const FabriqueControle& fabriqueChoisie,
                   const QString& progIdControle, JournalAppels* journal, LecteurScenario* lecteur,
@@ -134,12 +146,8 @@ int ouvrirFenetre(const Implementations& implementations, const FabriqueControle
     if (journal)
         journalisation.emplace(*journal, messages, implementations.bibliotheque, fabrique, progIdControle);
 
-    const std::unique_ptr<FrmInit> fenetre =
-        journalisation
-            ? demarrerFrmInit(journalisation->messagesJournalises, journalisation->fabriqueControle,
-                              implementations.sonde, commandesFrmInit(journalisation->bibliotheque))
-            : demarrerFrmInit(messages, fabrique, implementations.sonde,
-                              commandesFrmInit(implementations.bibliotheque));
+    const std::unique_ptr<FrmInit> fenetre = demarrerFrmInitJournalise(
+        journalisation, messages, fabrique, implementations.sonde, implementations.bibliotheque);
     if (!fenetre) {
         if (lecteur)
             ecrire(stderr, QStringLiteral("%1 : la fenêtre n'a pas pu s'ouvrir").arg(cheminScenario));
@@ -153,9 +161,8 @@ int ouvrirFenetre(const Implementations& implementations, const FabriqueControle
         if (!avertissement.isEmpty())
             ecrire(stderr, avertissement);
     } else {
-        verification.avertirApresOuverture(*fenetre,
-                                           journalisation ? journalisation->messagesJournalises : messages,
-                                           progIdControle);
+        verification.avertirApresOuverture(
+            *fenetre, journalisation ? journalisation->messagesJournalises : messages, progIdControle);
     }
 
     int statut = ScenarioJoue;
@@ -334,11 +341,12 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
         return FichierMalForme;
     }
     // A control named by its ProgID or CLSID is the one the registry is asked about.
-    const QString progIdControle =
-        nomControle.isEmpty() || nomControle == QString::fromUtf16(controleInterne) ? implementations.progIdControle
-                                                                                     : nomControle;
+    const QString progIdControle = nomControle.isEmpty() || nomControle == QString::fromUtf16(controleInterne)
+                                       ? implementations.progIdControle
+                                       : nomControle;
     if (analyseur.isSet(optionDiagnostic)) {
-        if (unDe({&optionScenario, &optionJournal, &optionBalayage, &optionFenetre}) || unDe(optionsBalayage)) {
+        if (unDe({&optionScenario, &optionJournal, &optionBalayage, &optionFenetre}) ||
+            unDe(optionsBalayage)) {
             ecrire(stderr, QStringLiteral("--diagnostic ne prend pas d'autre option que --controle."));
             return FichierMalForme;
         }
@@ -355,14 +363,8 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
         if (!parametres)
             return FichierMalForme;
         std::unique_ptr<JournalAppels> journal;
-        if (analyseur.isSet(optionJournal)) {
-            QString erreur;
-            journal = JournalAppels::ouvrir(analyseur.value(optionJournal), erreur);
-            if (!journal) {
-                ecrire(stderr, erreur);
-                return FichierMalForme;
-            }
-        }
+        if (!ouvrirJournal(analyseur, optionJournal, journal))
+            return FichierMalForme;
         return lancerBalayage(*parametres, journal.get(), implementations, fabrique, progIdControle);
     }
     if (unDe(optionsBalayage)) {
@@ -387,17 +389,11 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
         }
     }
     std::unique_ptr<JournalAppels> journal;
-    if (analyseur.isSet(optionJournal)) {
-        QString erreur;
-        journal = JournalAppels::ouvrir(analyseur.value(optionJournal), erreur);
-        if (!journal) {
-            ecrire(stderr, erreur);
-            return FichierMalForme;
-        }
-    }
+    if (!ouvrirJournal(analyseur, optionJournal, journal))
+        return FichierMalForme;
     std::optional<LecteurScenario> lecteur;
     if (analyseur.isSet(optionScenario))
         lecteur.emplace(std::move(lecture.etapes), journal.get());
-    return ouvrirFenetre(implementations, fabrique, progIdControle, journal.get(), lecteur ? &*lecteur : nullptr,
-                         cheminScenario);
+    return ouvrirFenetre(implementations, fabrique, progIdControle, journal.get(),
+                         lecteur ? &*lecteur : nullptr, cheminScenario);
 }
