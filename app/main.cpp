@@ -6,6 +6,7 @@
 
 int main(int argc, char* argv[])
 {
-    return lancerBancCcam(argc, argv,
-                          {&fabriqueControle, sondePlateforme(), appelsTarvo(), QString::fromUtf16(progIdCtlTarvo)});
+    return lancerBancCcam(
+        argc, argv,
+        {&fabriqueControle, sondePlateforme(), appelsTarvo(), QString::fromUtf16(progIdCtlTarvo)});
 }

@@ -133,7 +133,8 @@ public:
         std::wstring large = nom.toStdWString();
         LPOLESTR noms[] = {large.data()};
         DISPID identifiant = DISPID_UNKNOWN;
-        if (FAILED(m_conteneur.dispatch()->GetIDsOfNames(IID_NULL, noms, 1, LOCALE_USER_DEFAULT, &identifiant)))
+        if (FAILED(
+                m_conteneur.dispatch()->GetIDsOfNames(IID_NULL, noms, 1, LOCALE_USER_DEFAULT, &identifiant)))
             return std::nullopt;
         return static_cast<qint32>(identifiant);
     }

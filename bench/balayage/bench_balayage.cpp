@@ -80,7 +80,8 @@ int balayer(const QString& journalChemin)
     parametres.codes = g_codes;
     parametres.date = dateBalayage;
     Balayage balayage(parametres, journal.get());
-    Journalisation journalisation(*journal, balayage, appelsTarvo(), &creerCtlTarvo, QStringLiteral("interne"));
+    Journalisation journalisation(*journal, balayage, appelsTarvo(), &creerCtlTarvo,
+                                  QStringLiteral("interne"));
     balayage.transmettreSuivi(&journalisation.suivi);
     const std::unique_ptr<FrmInit> fenetre =
         demarrerFrmInit(journalisation.messagesJournalises, journalisation.fabriqueControle,
@@ -125,7 +126,8 @@ void BM_Scenario(benchmark::State& etat)
         const std::unique_ptr<JournalAppels> journal =
             JournalAppels::ouvrir(chemin("scenario-journal.jsonl"), erreur);
         LecteurScenario lecteur(std::move(lecture.etapes), journal.get());
-        Journalisation journalisation(*journal, lecteur, appelsTarvo(), &creerCtlTarvo, QStringLiteral("interne"));
+        Journalisation journalisation(*journal, lecteur, appelsTarvo(), &creerCtlTarvo,
+                                      QStringLiteral("interne"));
         const std::unique_ptr<FrmInit> fenetre =
             demarrerFrmInit(journalisation.messagesJournalises, journalisation.fabriqueControle,
                             sondePlateforme(), commandesFrmInit(journalisation.bibliotheque));

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
+#include <sqlite3.h>
 
 ExecutionBanc lancerBanc(const QStringList& arguments, const QString& dossier,
                          const QProcessEnvironment& environnement)
@@ -60,4 +61,14 @@ QString dossierScenarios()
 {
     // Absolute with its drive on Windows, for a program started in another drive's folder.
     return QFileInfo(QStringLiteral(BANC_SCENARIOS)).absoluteFilePath();
+}
+
+bool executerSql(const QString& base, const char* sql)
+{
+    sqlite3* connexion = nullptr;
+    bool reussi = sqlite3_open(base.toUtf8().constData(), &connexion) == SQLITE_OK &&
+                  sqlite3_exec(connexion, sql, nullptr, nullptr, nullptr) == SQLITE_OK &&
+                  sqlite3_changes(connexion) > 0;
+    sqlite3_close(connexion);
+    return reussi;
 }

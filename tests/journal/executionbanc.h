@@ -25,3 +25,7 @@ QList<QJsonObject> lireJournal(const QString& chemin);
 
 // The scenarios shipped with the project.
 QString dossierScenarios();
+
+// Runs `sql` on the database file `base`; true when it ran and changed at least one row, so a test that meant
+// to alter the store cannot go on with it unchanged.
+bool executerSql(const QString& base, const char* sql);

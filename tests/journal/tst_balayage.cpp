@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
-#include <sqlite3.h>
 #ifndef Q_OS_WIN
 #include <csignal>
 #endif
@@ -23,16 +22,6 @@ namespace {
 QString S(const char* texte)
 {
     return QString::fromUtf8(texte);
-}
-
-bool executerSql(const QString& base, const char* sql)
-{
-    sqlite3* connexion = nullptr;
-    bool reussi = sqlite3_open(base.toUtf8().constData(), &connexion) == SQLITE_OK &&
-                  sqlite3_exec(connexion, sql, nullptr, nullptr, nullptr) == SQLITE_OK &&
-                  sqlite3_changes(connexion) > 0;
-    sqlite3_close(connexion);
-    return reussi;
 }
 
 const QStringList actes{S("AAFA001"), S("ACQK001"), S("HFFC004"), S("JLNL001"), S("LHQK001"), S("LHQK005")};

@@ -6,23 +6,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
-#include <sqlite3.h>
 
 namespace {
 
 QString S(const char* texte)
 {
     return QString::fromUtf8(texte);
-}
-
-bool executerSql(const QString& base, const char* sql)
-{
-    sqlite3* connexion = nullptr;
-    bool reussi = sqlite3_open(base.toUtf8().constData(), &connexion) == SQLITE_OK &&
-                  sqlite3_exec(connexion, sql, nullptr, nullptr, nullptr) == SQLITE_OK &&
-                  sqlite3_changes(connexion) > 0;
-    sqlite3_close(connexion);
-    return reussi;
 }
 
 // A journal of one scenario step pressing `bouton`, with the events given as JSON objects.
