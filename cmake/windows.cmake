@@ -2,9 +2,44 @@
 # made by the host's importer, Wine to run the programs when cross-compiling, and a bin folder that runs as
 # it stands (Qt, its platform plugins and the compiler's runtime copied beside the programs).
 
-if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
-    message(FATAL_ERROR "Le banc Windows est un programme 32 bits (les composants qu'il teste le sont)")
+# ---- What differs by width, in this one place ----
+# The product is 32-bit (the components it tests are); the 64-bit build runs the same code where 32-bit
+# programs cannot run. BANC_WINDOWS_BITS names the width, BANC_RUNTIME_WINDOWS the compiler's runtime DLLs
+# (32-bit GCC unwinds with DWARF, 64-bit GCC with SEH), BANC_SUFFIXE_PAQUETS the packages' suffix.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(BANC_WINDOWS_BITS 32)
+    set(BANC_RUNTIME_WINDOWS libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+    set(BANC_SUFFIXE_PAQUETS win32)
+elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(BANC_WINDOWS_BITS 64)
+    set(BANC_RUNTIME_WINDOWS libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
+    set(BANC_SUFFIXE_PAQUETS win64)
+else()
+    message(FATAL_ERROR "Largeur de pointeur inattendue : ${CMAKE_SIZEOF_VOID_P} octets")
 endif()
+
+# A module definition file for this width: the 32-bit stdcall names carry their "@bytes" suffix, which the
+# linker (--kill-at) drops from the exported names; 64-bit has one calling convention and no suffix at all.
+function(banc_definition_modules cible source)
+    if(BANC_WINDOWS_BITS EQUAL 32)
+        set(_sortie "${source}")
+    else()
+        get_filename_component(_nom "${source}" NAME)
+        set(_sortie "${CMAKE_CURRENT_BINARY_DIR}/${_nom}")
+        file(READ "${source}" _texte)
+        string(REGEX REPLACE "@[0-9]+" "" _texte "${_texte}")
+        set(_ancien "")
+        if(EXISTS "${_sortie}")
+            file(READ "${_sortie}" _ancien)
+        endif()
+        if(NOT _ancien STREQUAL _texte)
+            file(WRITE "${_sortie}" "${_texte}")
+        endif()
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
+    endif()
+    target_sources(${cible} PRIVATE "${_sortie}")
+    set(BANC_DEFINITION_${cible} "${_sortie}" PARENT_SCOPE)
+endfunction()
 
 # ---- SQLite, compiled in ----
 set(BANC_SQLITE_WINDOWS "${CMAKE_SOURCE_DIR}/../shared/windows-x86/sqlite" CACHE PATH
@@ -48,7 +83,8 @@ endif()
 if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
     set(BANC_WINEPREFIX "${CMAKE_BINARY_DIR}/wine" CACHE PATH "Wine prefix of the tests and the tool")
     set(CMAKE_CROSSCOMPILING_EMULATOR
-        ${CMAKE_COMMAND} -E env WINEPREFIX=${BANC_WINEPREFIX} ${CMAKE_SOURCE_DIR}/scripts/wine-executer.sh)
+        ${CMAKE_COMMAND} -E env WINEPREFIX=${BANC_WINEPREFIX} BANC_WINDOWS_BITS=${BANC_WINDOWS_BITS}
+        ${CMAKE_SOURCE_DIR}/scripts/wine-executer.sh)
 endif()
 
 # ---- A bin folder that runs as it stands ----
@@ -63,12 +99,12 @@ function(banc_deployer_windows)
     foreach(module Core Gui Widgets Test)
         list(APPEND _fichiers "${_qtbin}/Qt6${module}.dll")
     endforeach()
-    foreach(dll libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+    foreach(dll IN LISTS BANC_RUNTIME_WINDOWS)
         execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
             OUTPUT_VARIABLE _chemin OUTPUT_STRIP_TRAILING_WHITESPACE)
         if(NOT IS_ABSOLUTE "${_chemin}" OR NOT EXISTS "${_chemin}")
             find_file(_chemin_${dll} ${dll} PATHS /usr/${CMAKE_CXX_COMPILER_TARGET}/lib
-                /usr/i686-w64-mingw32/lib NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH)
+                NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH)
             set(_chemin "${_chemin_${dll}}")
         endif()
         if(NOT EXISTS "${_chemin}")

@@ -16,7 +16,8 @@ unsigned long long nombreDeChargements();
 bool bibliothequeChargee(const QString& fichier);
 
 // Writes at `chemin` a minimal shared library of the other width than this process (a 64-bit DLL for the
-// 32-bit Windows build, a 32-bit ELF object here), which the system finds by name but cannot load.
+// 32-bit Windows build, a 32-bit DLL for the 64-bit one, a 32-bit ELF object here), which the system finds
+// by name but cannot load.
 bool ecrireBibliothequeAutreLargeur(const QString& chemin);
 
 } // namespace PlateformeTest

@@ -61,7 +61,9 @@ bool bibliothequeChargee(const QString& fichier)
 
 bool ecrireBibliothequeAutreLargeur(const QString& chemin)
 {
-    // A PE32+ DLL for x86-64 with headers only: DOS stub header, PE signature, file header, optional header.
+    // A DLL of the other width with headers only: DOS stub header, PE signature, file header, optional
+    // header. A 32-bit process gets a PE32+ file for x86-64, a 64-bit process a PE32 file for x86.
+    constexpr bool autre64 = sizeof(void*) == 4;
     QByteArray image(0x200, '\0');
     auto mettre16 = [&image](int position, quint16 valeur) {
         image[position] = static_cast<char>(valeur & 0xFF);
@@ -75,21 +77,29 @@ bool ecrireBibliothequeAutreLargeur(const QString& chemin)
     mettre32(0x3C, 0x40);   // e_lfanew
     mettre32(0x40, 0x4550); // "PE\0\0"
     const int fichier = 0x44;
-    mettre16(fichier, 0x8664);      // IMAGE_FILE_MACHINE_AMD64
-    mettre16(fichier + 16, 0xF0);   // SizeOfOptionalHeader
-    mettre16(fichier + 18, 0x2022); // executable, large addresses, DLL
+    mettre16(fichier, autre64 ? 0x8664 : 0x014C);      // IMAGE_FILE_MACHINE_AMD64 or _I386
+    mettre16(fichier + 16, autre64 ? 0xF0 : 0xE0);     // SizeOfOptionalHeader
+    mettre16(fichier + 18, autre64 ? 0x2022 : 0x2102); // executable, DLL, large addresses or 32-bit words
     const int optionnel = fichier + 20;
-    mettre16(optionnel, 0x20B);            // PE32+
-    mettre32(optionnel + 24, 0);           // ImageBase (low)
-    mettre32(optionnel + 28, 0x80000000u); // ImageBase (high): 0x180000000
-    mettre32(optionnel + 32, 0x1000);      // SectionAlignment
-    mettre32(optionnel + 36, 0x200);       // FileAlignment
-    mettre16(optionnel + 40, 6);           // OS version
-    mettre16(optionnel + 48, 6);           // subsystem version
-    mettre32(optionnel + 56, 0x1000);      // SizeOfImage
-    mettre32(optionnel + 60, 0x200);       // SizeOfHeaders
-    mettre16(optionnel + 68, 2);           // IMAGE_SUBSYSTEM_WINDOWS_GUI
-    mettre32(optionnel + 108, 16);         // NumberOfRvaAndSizes
+    mettre16(optionnel, autre64 ? 0x20B : 0x10B); // PE32+ or PE32
+    // Code and an entry point: a 32-bit image without code is mapped into a 64-bit process by Wine's
+    // loader (as a resource-only DLL), while one with code is refused, as Windows refuses it.
+    mettre32(optionnel + 4, 0x200);   // SizeOfCode
+    mettre32(optionnel + 16, 0x1000); // AddressOfEntryPoint
+    if (autre64) { // ImageBase 0x180000000, 8 bytes
+        mettre32(optionnel + 24, 0x80000000u);
+        mettre32(optionnel + 28, 0x1);
+    } else { // ImageBase 0x10000000, 4 bytes after BaseOfData
+        mettre32(optionnel + 28, 0x10000000);
+    }
+    mettre32(optionnel + 32, 0x1000);                      // SectionAlignment
+    mettre32(optionnel + 36, 0x200);                       // FileAlignment
+    mettre16(optionnel + 40, 6);                           // OS version
+    mettre16(optionnel + 48, 6);                           // subsystem version
+    mettre32(optionnel + 56, 0x1000);                      // SizeOfImage
+    mettre32(optionnel + 60, 0x200);                       // SizeOfHeaders
+    mettre16(optionnel + 68, 2);                           // IMAGE_SUBSYSTEM_WINDOWS_GUI
+    mettre32(optionnel + (autre64 ? 108 : 92), 16);        // NumberOfRvaAndSizes
     QFile f(chemin);
     return f.open(QIODevice::WriteOnly) && f.write(image) == image.size();
 }

@@ -2,6 +2,7 @@
 #include "chargeurbibliotheque.h"
 #include "echec.h"
 #include "enregistrements.h"
+#include "formatbinaire.h"
 #include "magasinccam.h"
 #include "plateformetest.h"
 #include "sequencetarvo.h"
@@ -132,9 +133,12 @@ private Q_SLOTS:
         QTest::newRow("dans le répertoire courant seulement : 53")
             << u"courant"_s << false << int{Echec::FichierIntrouvable}
             << u"Fichier introuvable : BancLeurre.dll (cherché dans : "_s;
-        QTest::newRow("DLL 64 bits sur le PATH : 48 qui le dit")
+        // A 64-bit DLL for the 32-bit tool, a 32-bit one for the 64-bit build.
+        const int bits = FormatBinaire::bitsProgramme();
+        const int autre = bits == 32 ? 64 : 32;
+        QTest::newRow(qPrintable(u"DLL %1 bits sur le PATH : 48 qui le dit"_s.arg(autre)))
             << u"path"_s << true << int{Echec::BibliothequeIntrouvable}
-            << u"est un fichier 64 bits, qu'un programme 32 bits ne peut pas charger"_s;
+            << u"est un fichier %1 bits, qu'un programme %2 bits ne peut pas charger"_s.arg(autre).arg(bits);
     }
     void rechercheParNom()
     {
