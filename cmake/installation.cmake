@@ -73,15 +73,14 @@ if(WIN32)
     # What the build copied beside the programs (cmake/windows.cmake), less Qt's test library: Qt, its
     # platform plugins (offscreen plays the scenarios), the style, Qt's French catalogue, the compiler's runtime.
     set(_bin ${CMAKE_BINARY_DIR}/bin)
-    install(FILES ${_bin}/Qt6Core.dll ${_bin}/Qt6Gui.dll ${_bin}/Qt6Widgets.dll
-        ${_bin}/libgcc_s_dw2-1.dll ${_bin}/libstdc++-6.dll ${_bin}/libwinpthread-1.dll
-        DESTINATION .)
+    list(TRANSFORM BANC_RUNTIME_WINDOWS PREPEND ${_bin}/ OUTPUT_VARIABLE _runtime)
+    install(FILES ${_bin}/Qt6Core.dll ${_bin}/Qt6Gui.dll ${_bin}/Qt6Widgets.dll ${_runtime} DESTINATION .)
     # The compiler's runtime comes with its debugging sections (18 MB of libstdc++'s 21): stripped as the
     # programs are, when the install strips (the packages do).
     if(CMAKE_STRIP)
         install(CODE "
             if(CMAKE_INSTALL_DO_STRIP)
-                foreach(dll libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+                foreach(dll ${BANC_RUNTIME_WINDOWS})
                     execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
                         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${dll}\" COMMAND_ERROR_IS_FATAL ANY)
                 endforeach()

@@ -13,7 +13,7 @@ set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/paquets-generateur.cmake
 
 if(WIN32)
     set(CPACK_GENERATOR ZIP NSIS)
-    set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win32)
+    set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${BANC_SUFFIXE_PAQUETS})
     # Our own template: per-user install, the optional stand-ins, the system check.
     set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging)
     # The installer puts the stand-ins beside the tool, not in demonstration\ as the ZIP does: its uninstaller

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build, the tool and its tests need and this
 # machine lacks. Safe to run again: it installs only what is missing.
-# With --windows, also what the 32-bit Windows build needs: the mingw-w64 i686 compilers and Wine
-# (32-bit, hence Debian's i386 architecture), which a Linux-only user is never made to install.
+# With --windows, also what the Windows builds need, which a Linux-only user is never made to install: the
+# mingw-w64 compilers of both widths, Wine of both widths (32-bit Wine is Debian's i386 architecture; it
+# installs everywhere, and runs only where the kernel runs 32-bit programs), NSIS for the installer and 7-Zip,
+# which lists and unpacks the ZIP and the installer for their checks.
 set -euo pipefail
 
 windows=0
@@ -18,7 +20,8 @@ paquets=(
     fonts-liberation fontconfig
 )
 if [ "$windows" -eq 1 ]; then
-    paquets+=(g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 wine64 fonts-wine nsis)
+    paquets+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+        wine wine32:i386 wine64 fonts-wine nsis p7zip-full)
 fi
 
 manquants=()

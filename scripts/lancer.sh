@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the release preset and starts the tool. Without a display it
 # starts the tool under Xvfb, saves a screenshot of the window and exits.
-# With --windows: the 32-bit Windows build (windows-x86 preset), run under Wine.
+# With --windows: the Windows build under Wine, of the width this machine runs (scripts/voie-windows.sh): the
+# 32-bit product (windows-x86 preset) where Wine starts 32-bit programs, else the 64-bit build (windows-x64).
+# BANC_VOIE_WINDOWS=x86|x64 chooses.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" = "--windows" ]; then
     scripts/installer.sh --windows
-    cmake --preset windows-x86 >/dev/null
-    cmake --build --preset windows-x86
-    outil=("$PWD/scripts/wine-executer.sh" "$PWD/build/windows-x86/bin/banc-ccam.exe")
-    export WINEPREFIX="$PWD/build/windows-x86/wine"
+    voie=$(scripts/voie-windows.sh)
+    cmake --preset "windows-$voie" >/dev/null
+    cmake --build --preset "windows-$voie"
+    outil=("$PWD/scripts/wine-executer.sh" "$PWD/build/windows-$voie/bin/banc-ccam.exe")
+    export WINEPREFIX="$PWD/build/windows-$voie/wine"
+    if [ "$voie" = x64 ]; then
+        export BANC_WINDOWS_BITS=64
+    fi
     # The tool creates its control by ProgID: our LecTarvo.ocx, registered in the build's prefix (Z: is the
     # Unix root under Wine).
-    ocx="Z:$PWD/build/windows-x86/bin/LecTarvo.ocx"
+    ocx="Z:$PWD/build/windows-$voie/bin/LecTarvo.ocx"
     scripts/wine-executer.sh regsvr32 /s "${ocx//\//\\}"
     # Wine's desktop belongs to the display its server started with: let this one end before the tool
     # starts on the display below.
     wineserver --wait
-    capture="$PWD/captures/frmInit-windows.png"
+    capture="$PWD/captures/frmInit-windows-$voie.png"
     attente=600 # Wine starts its own services on the first run of a prefix
 else
     scripts/installer.sh
