@@ -42,7 +42,9 @@ if [ "$statut" -eq 0 ] && printf '%s\n' "$sortie" | tr -d '\r' | grep -qx 32; th
     annoncer x86 "cette machine exécute les programmes Windows 32 bits sous Wine"
     exit 0
 fi
-raison=$(printf '%s\n' "$sortie" | tr -d '\r' | grep -v '^$' | tail -n 1 | sed 's/^wine-executer.sh : //')
+# The wrapper's last line, less its name and what it says of the program: the reason alone.
+raison=$(printf '%s\n' "$sortie" | tr -d '\r' | grep -v '^$' | tail -n 1 |
+    sed -e 's/^wine-executer.sh : //' -e 's/ : [^:]* ne peut pas démarrer.*$//')
 if [ "$statut" -eq 124 ]; then
     raison="le programme 32 bits d'essai n'a pas répondu en 600 s"
 fi
