@@ -1,6 +1,7 @@
 #include "comparaisonflux.h"
 
 #include "differencesenregistrements.h"
+#include "lignesenregistrements.h"
 #include "rapporthtml.h"
 
 #include <QHash>
@@ -241,11 +242,11 @@ QList<LigneDifference> comparerCommande(const QList<QByteArray>& a, const QList<
             const QJsonValue vb = ob.value(champ);
             if (va == vb)
                 continue;
-            const int taille = tailleEnregistrement(nom);
+            const std::optional<FormatEnregistrement> format = formatEnregistrement(nom);
             const QString libelleChamp = libelle(cle) + QLatin1Char('.') + champ;
-            if (champ == QLatin1String("retour") && taille > 0 && va.isString() && vb.isString()) {
+            if (champ == QLatin1String("retour") && format && va.isString() && vb.isString()) {
                 for (const DifferenceEnregistrement& d :
-                     differencesEnregistrements(va.toString(), vb.toString(), taille)) {
+                     differencesEnregistrements(va.toString(), vb.toString(), format->taille)) {
                     const auto texte = [](const QStringList& champsEnregistrement) {
                         return champsEnregistrement.isEmpty()
                                    ? texteJson(QJsonValue::Undefined)
