@@ -14,6 +14,7 @@
 #include "sondefixe.h"
 #include "suivicommandesjournal.h"
 #include "tablemembres.h"
+#include "vocabulairejournal.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -429,13 +430,13 @@ void TestJournal::ecritureLigneParLigne()
         return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
     };
 
-    journal->consigner(S("message"), {{S("texte"), S("Guillemet \" barre \\ et\nretour")}});
+    journal->consigner(Genre::message, {{S("texte"), S("Guillemet \" barre \\ et\nretour")}});
     // Already on disk while the journal is still open: a crash now would lose nothing.
     QByteArray contenu = lignesSurDisque();
     QVERIFY(contenu.startsWith("{\"n\":1,\"t\":\""));
     QVERIFY(contenu.endsWith("\n"));
     QCOMPARE(contenu.count('\n'), 1);
-    journal->consigner(S("commande"));
+    journal->consigner(Genre::commande);
     contenu = lignesSurDisque();
     const QList<QJsonObject> e = evenements(contenu);
     QCOMPARE(e.size(), 2);
