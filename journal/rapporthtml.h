@@ -15,7 +15,7 @@ inline constexpr QLatin1String TexteAbsent("(absent)");
 // One difference the comparison found: a field of an event, or one record of a pipe list.
 struct LigneDifference
 {
-    QString membre;  // the member, entry point or kind of event ("message"), as the filter names it
+    QString membre;  // the member, entry point or kind of event (message), as the filter names it
     QString libelle; // "LirePrix.retour", "message#2.texte", "LireRegroupements.retour[ADC]"
     QString texteA;  // the value as JSON, or TexteAbsent
     QString texteB;
