@@ -5,6 +5,7 @@
 #include "journalisation.h"
 #include "sortieconsole.h"
 #include "verificationidentifiants.h"
+#include "vocabulairejournal.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,13 +57,12 @@ int Balayage::executer(FrmInit& fenetre, const volatile std::sig_atomic_t* arret
     for (const QString& nom : m_parametres.boutons)
         boutons.append(fenetre.findChild<QPushButton*>(nom));
     if (m_journal)
-        m_journal->consigner(
-            QStringLiteral("balayage"),
-            {{QStringLiteral("commandes"), QJsonArray::fromStringList(m_parametres.boutons)},
-             {QStringLiteral("date"), controles.DTPicker1->date().toString(QStringLiteral("yyyyMMdd"))},
-             {QStringLiteral("grille"), controles.CboGrille->currentText()},
-             {QStringLiteral("srt"), controles.chkSRT->checkState() == Qt::Checked ? 1 : 0},
-             {QStringLiteral("actes"), m_parametres.codes.size()}});
+        m_journal->consigner(Genre::balayage,
+                             {{Champ::commandes, QJsonArray::fromStringList(m_parametres.boutons)},
+                              {Champ::date, controles.DTPicker1->date().toString(QStringLiteral("yyyyMMdd"))},
+                              {Champ::grille, controles.CboGrille->currentText()},
+                              {Champ::srt, controles.chkSRT->checkState() == Qt::Checked ? 1 : 0},
+                              {Champ::actes, m_parametres.codes.size()}});
 
     for (const QString& code : std::as_const(m_parametres.codes)) {
         if (arret && *arret) {
@@ -71,7 +71,7 @@ int Balayage::executer(FrmInit& fenetre, const volatile std::sig_atomic_t* arret
         }
         m_acte = code;
         if (m_journal)
-            m_journal->etiqueter({{QStringLiteral("acte"), code}});
+            m_journal->etiqueter({{Champ::acte, code}});
         controles.txtCodeCCAM->setText(code);
         for (QPushButton* bouton : std::as_const(boutons))
             bouton->click();
@@ -85,10 +85,10 @@ int Balayage::executer(FrmInit& fenetre, const volatile std::sig_atomic_t* arret
 
     const int statut = m_echecs > 0 || m_interrompu ? 1 : 0;
     if (m_journal)
-        m_journal->consigner(QStringLiteral("fin_balayage"), {{QStringLiteral("statut"), statut},
-                                                              {QStringLiteral("actes"), m_actesFaits},
-                                                              {QStringLiteral("echecs"), m_echecs},
-                                                              {QStringLiteral("interrompu"), m_interrompu}});
+        m_journal->consigner(Genre::finBalayage, {{Champ::statut, statut},
+                                                  {Champ::actes, m_actesFaits},
+                                                  {Champ::echecs, m_echecs},
+                                                  {Champ::interrompu, m_interrompu}});
     return statut;
 }
 

@@ -5,6 +5,7 @@
 #include "examencomposants.h"
 #include "journalappels.h"
 #include "sequencetarvo.h"
+#include "vocabulairejournal.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -22,14 +23,12 @@ Journalisation::Journalisation(JournalAppels& j, ServiceMessages& messages, Appe
         arguments.append(argument);
     // Which control answers: the class and file its registration gives now.
     const IdentiteControle identite = identiteControle(progIdControle);
-    journal.consigner(
-        QStringLiteral("debut"),
-        {{QStringLiteral("programme"), QCoreApplication::applicationName()},
-         {QStringLiteral("arguments"), arguments},
-         {QStringLiteral("base"), qEnvironmentVariable("BANC_CCAM_BASE")},
-         {QStringLiteral("controle"), QJsonObject{{QStringLiteral("progid"), progIdControle},
-                                                  {QStringLiteral("clsid"), identite.clsid},
-                                                  {QStringLiteral("serveur"), identite.serveur}}}});
+    journal.consigner(Genre::debut, {{Champ::programme, QCoreApplication::applicationName()},
+                                     {Champ::arguments, arguments},
+                                     {Champ::base, qEnvironmentVariable("BANC_CCAM_BASE")},
+                                     {Champ::controle, QJsonObject{{Champ::progid, progIdControle},
+                                                                   {Champ::clsid, identite.clsid},
+                                                                   {Champ::serveur, identite.serveur}}}});
 }
 
 std::unique_ptr<FrmInit> demarrerFrmInitJournalise(std::optional<Journalisation>& journalisation,

@@ -1,6 +1,7 @@
 #include "lecteurscenario.h"
 
 #include "journalappels.h"
+#include "vocabulairejournal.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -50,12 +51,12 @@ bool LecteurScenario::jouer(QWidget& fenetre)
     }
     qApp->removeEventFilter(this);
     if (m_journal) {
-        QJsonObject fin{{QStringLiteral("statut"), m_erreur.isEmpty() ? 0 : 1}};
+        QJsonObject fin{{Champ::statut, m_erreur.isEmpty() ? 0 : 1}};
         if (!m_erreur.isEmpty()) {
-            fin.insert(QStringLiteral("ligne"), m_ligneErreur);
-            fin.insert(QStringLiteral("erreur"), m_erreur);
+            fin.insert(Champ::ligne, m_ligneErreur);
+            fin.insert(Champ::erreur, m_erreur);
         }
-        m_journal->consigner(QStringLiteral("fin_scenario"), fin);
+        m_journal->consigner(Genre::finScenario, fin);
     }
     return m_erreur.isEmpty();
 }
@@ -154,14 +155,14 @@ void LecteurScenario::afficherMessage(const QString&, const QString&, IconeMessa
 {
     // A box has only OK: "repondre" closes it, whichever answer it names.
     if (!reponse(EtapeScenario::Genre::Repondre, EtapeScenario::Genre::Repondre))
-        noterReponseAutomatique(QStringLiteral("message"), QStringLiteral("OK"));
+        noterReponseAutomatique(Genre::message.nom, QStringLiteral("OK"));
 }
 
 QString LecteurScenario::saisirTexte(const QString&, const QString&, const QString& defaut)
 {
     const EtapeScenario* etape = reponse(EtapeScenario::Genre::Saisir, EtapeScenario::Genre::Repondre);
     if (!etape) {
-        noterReponseAutomatique(QStringLiteral("saisie"), defaut);
+        noterReponseAutomatique(Genre::saisie.nom, defaut);
         return defaut;
     }
     if (etape->genre == EtapeScenario::Genre::Saisir)
@@ -187,7 +188,7 @@ void LecteurScenario::repondreAuDialogue(QDialog* dialogue)
     const EtapeScenario* etape =
         reponse(EtapeScenario::Genre::Selectionner, EtapeScenario::Genre::Selectionner);
     if (!etape) {
-        noterReponseAutomatique(QStringLiteral("dialogue"), QJsonValue::Null);
+        noterReponseAutomatique(Valeur::dialogue, QJsonValue::Null);
         dialogue->reject();
         return;
     }
@@ -219,15 +220,13 @@ void LecteurScenario::repondreAuDialogue(QDialog* dialogue)
 void LecteurScenario::noterEtape(const EtapeScenario& etape)
 {
     if (m_journal)
-        m_journal->consigner(QStringLiteral("etape"), {{QStringLiteral("ligne"), etape.ligne},
-                                                       {QStringLiteral("etape"), etape.objet}});
+        m_journal->consigner(Genre::etape, {{Champ::ligne, etape.ligne}, {Champ::etape, etape.objet}});
 }
 
 void LecteurScenario::noterReponseAutomatique(const QString& boite, const QJsonValue& reponse)
 {
     if (m_journal)
-        m_journal->consigner(QStringLiteral("reponse_automatique"),
-                             {{QStringLiteral("boite"), boite}, {QStringLiteral("reponse"), reponse}});
+        m_journal->consigner(Genre::reponseAutomatique, {{Champ::boite, boite}, {Champ::reponse, reponse}});
 }
 
 void LecteurScenario::echouer(const EtapeScenario& etape, const QString& raison)

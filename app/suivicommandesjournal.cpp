@@ -1,6 +1,7 @@
 #include "suivicommandesjournal.h"
 
 #include "journalappels.h"
+#include "vocabulairejournal.h"
 
 SuiviCommandesJournal::SuiviCommandesJournal(JournalAppels& journal)
     : m_journal(journal)
@@ -9,13 +10,12 @@ SuiviCommandesJournal::SuiviCommandesJournal(JournalAppels& journal)
 void SuiviCommandesJournal::commandeCommencee(const QString& bouton)
 {
     m_chrono = Chronometre();
-    m_journal.consigner(QStringLiteral("commande"), {{QStringLiteral("bouton"), bouton}});
+    m_journal.consigner(Genre::commande, {{Champ::bouton, bouton}});
 }
 
 void SuiviCommandesJournal::commandeTerminee(const QString& bouton, bool aboutie)
 {
-    m_journal.consigner(QStringLiteral("fin_commande"),
-                        {{QStringLiteral("bouton"), bouton},
-                         {QStringLiteral("aboutie"), aboutie},
-                         {QStringLiteral("duree_us"), m_chrono.microsecondes()}});
+    m_journal.consigner(
+        Genre::finCommande,
+        {{Champ::bouton, bouton}, {Champ::aboutie, aboutie}, {Champ::dureeUs, m_chrono.microsecondes()}});
 }

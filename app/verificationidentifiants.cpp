@@ -2,6 +2,7 @@
 
 #include "journalappels.h"
 #include "servicemessages.h"
+#include "vocabulairejournal.h"
 
 #include <QJsonValue>
 #include <QTimer>
@@ -21,11 +22,11 @@ FabriqueControle VerificationIdentifiants::envelopper(FabriqueControle fabrique)
         *ecarts = ecartsIdentifiants(*controle);
         for (const EcartIdentifiant& e : std::as_const(*ecarts)) {
             if (journal != nullptr)
-                journal->consigner(QStringLiteral("identifiants"),
-                                   {{QStringLiteral("membre"), e.membre},
-                                    {QStringLiteral("attendu"), texteIdentifiant(e.attendu)},
-                                    {QStringLiteral("trouve"),
-                                     e.trouve ? QJsonValue(texteIdentifiant(e.trouve)) : QJsonValue()}});
+                journal->consigner(
+                    Genre::identifiants,
+                    {{Champ::membre, e.membre},
+                     {Champ::attendu, texteIdentifiant(e.attendu)},
+                     {Champ::trouve, e.trouve ? QJsonValue(texteIdentifiant(e.trouve)) : QJsonValue()}});
         }
         return controle;
     };

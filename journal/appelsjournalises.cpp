@@ -2,6 +2,7 @@
 
 #include "evenementsjournal.h"
 #include "journalappels.h"
+#include "vocabulairejournal.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -32,7 +33,7 @@ QJsonArray enregistrements(const TableauAuto* tableau)
 // How an array argument shows among the arguments: the number of records it holds on entry.
 QJsonObject tableauEntree(const TableauAuto* tableau)
 {
-    return {{QStringLiteral("tableau"), tableau == nullptr ? 0 : qint64{tableau->bornes[0].nombre}}};
+    return {{Champ::tableau, tableau == nullptr ? 0 : qint64{tableau->bornes[0].nombre}}};
 }
 
 template<typename Appel>
@@ -40,23 +41,22 @@ qint32 journaliser(JournalAppels& journal, const std::function<void()>& apresCha
                    const char* pointEntree, const QJsonArray& arguments, TableauAuto* const* tableau,
                    Appel&& appel)
 {
-    QJsonObject champs{{QStringLiteral("point_entree"), QLatin1String(pointEntree)},
-                       {QStringLiteral("arguments"), arguments}};
+    QJsonObject champs{{Champ::pointEntree, QLatin1String(pointEntree)}, {Champ::arguments, arguments}};
     const Chronometre chrono;
     try {
         const qint32 resultat = appel();
         apresChargement();
-        champs.insert(QStringLiteral("duree_us"), chrono.microsecondes());
-        champs.insert(QStringLiteral("resultat"), resultat);
+        champs.insert(Champ::dureeUs, chrono.microsecondes());
+        champs.insert(Champ::resultat, resultat);
         if (tableau != nullptr)
-            champs.insert(QStringLiteral("enregistrements"), enregistrements(*tableau));
-        journal.consigner(QStringLiteral("bibliotheque"), champs);
+            champs.insert(Champ::enregistrements, enregistrements(*tableau));
+        journal.consigner(Genre::bibliotheque, champs);
         return resultat;
     } catch (...) {
         apresChargement();
-        champs.insert(QStringLiteral("duree_us"), chrono.microsecondes());
-        champs.insert(QStringLiteral("echec"), echecJson(std::current_exception()));
-        journal.consigner(QStringLiteral("bibliotheque"), champs);
+        champs.insert(Champ::dureeUs, chrono.microsecondes());
+        champs.insert(Champ::echec, echecJson(std::current_exception()));
+        journal.consigner(Genre::bibliotheque, champs);
         throw;
     }
 }
@@ -71,9 +71,8 @@ AppelsJournalises::AppelsJournalises(AppelsSequence& appels, JournalAppels& jour
         if (m_chargementSignale || m_appels.fichierCharge().isEmpty())
             return;
         m_chargementSignale = true;
-        m_journal.consigner(
-            QStringLiteral("bibliotheque"),
-            {{QStringLiteral("chargement"), QDir::toNativeSeparators(m_appels.fichierCharge())}});
+        m_journal.consigner(Genre::bibliotheque,
+                            {{Champ::chargement, QDir::toNativeSeparators(m_appels.fichierCharge())}});
     })
 {}
 

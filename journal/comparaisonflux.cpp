@@ -1,7 +1,10 @@
 #include "comparaisonflux.h"
 
 #include "differencesenregistrements.h"
+#include "lecteurjournal.h"
+#include "lignesenregistrements.h"
 #include "rapporthtml.h"
+#include "vocabulairejournal.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -9,164 +12,34 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryFile>
+#include <array>
 
 namespace {
-
-bool chiffres(const QByteArray& texte, qsizetype& i)
-{
-    const qsizetype debut = i;
-    while (i < texte.size() && texte.at(i) >= '0' && texte.at(i) <= '9')
-        ++i;
-    return i > debut;
-}
-
-// Whether what stands before "genre" is the number and time our writer puts first, and nothing else.
-bool numeroEtTemps(const QByteArray& ligne, qsizetype genre)
-{
-    qsizetype i = 5;
-    if (!ligne.startsWith("{\"n\":") || !chiffres(ligne, i) || i >= genre || ligne.at(i) != ',')
-        return false;
-    if (++i == genre)
-        return true;
-    if (ligne.mid(i, 5) != "\"t\":\"")
-        return false;
-    const qsizetype fin = ligne.indexOf('"', i + 5);
-    return fin > 0 && fin + 2 == genre && ligne.at(fin + 1) == ',';
-}
-
-// The line without its number, time and durations, which change from run to run. A line written by
-// another hand keeps them: it is then merely parsed when it differs.
-QByteArray normaliser(const QByteArray& ligne)
-{
-    const qsizetype genre = ligne.indexOf("\"genre\":");
-    QByteArray resultat = genre > 0 && numeroEtTemps(ligne, genre) ? '{' + ligne.mid(genre) : ligne;
-    // A quote inside a JSON string is escaped, so this pattern can only be a key.
-    for (qsizetype p = resultat.indexOf("\"duree_us\":"); p >= 0; p = resultat.indexOf("\"duree_us\":", p)) {
-        qsizetype fin = p + 11;
-        if (!chiffres(resultat, fin))
-            break;
-        if (fin < resultat.size() && resultat.at(fin) == ',')
-            resultat.remove(p, fin + 1 - p);
-        else if (p > 0 && resultat.at(p - 1) == ',')
-            resultat.remove(p - 1, fin + 1 - p);
-        else
-            resultat.remove(p, fin - p);
-    }
-    return resultat;
-}
 
 QJsonObject objet(const QByteArray& ligne)
 {
     return QJsonDocument::fromJson(ligne).object();
 }
 
-// Its kind, without parsing the line when our writer wrote it; empty when the line is not an event.
-QByteArray genreDe(const QByteArray& normalisee)
-{
-    if (!normalisee.startsWith('{') || !normalisee.endsWith('}'))
-        return {};
-    if (normalisee.startsWith("{\"genre\":\"")) {
-        const qsizetype fin = normalisee.indexOf('"', 10);
-        if (fin > 10)
-            return normalisee.mid(10, fin - 10);
-    }
-    const QJsonValue genre = objet(normalisee).value(QStringLiteral("genre"));
-    return genre.isString() ? genre.toString().toUtf8() : QByteArray();
-}
-
-// The steps up to one command, and that command's events.
-struct Bloc
-{
-    QList<QByteArray> etapes;
-    bool commande = false;
-    QString bouton;
-    QString acte;
-    int ligneScenario = 0;
-    QList<QByteArray> evenements;
-    QJsonValue statutFin = QJsonValue::Undefined;
-    QByteArray genreFin; // fin_scenario or fin_balayage
-};
-
-class LecteurJournal
-{
-public:
-    LecteurJournal(QIODevice& source, const QString& nom)
-        : m_source(source)
-        , m_nom(nom)
-    {}
-
-    // The next block; a block without command is the journal's end.
-    bool lire(Bloc& bloc, QString& erreur)
-    {
-        bloc = Bloc();
-        if (!m_enAttente.isEmpty())
-            ouvrir(bloc, std::exchange(m_enAttente, {}));
-        while (!m_source.atEnd()) {
-            const QByteArray brute = m_source.readLine().trimmed();
-            ++m_numero;
-            if (brute.isEmpty())
-                continue;
-            const QByteArray ligne = normaliser(brute);
-            const QByteArray genre = genreDe(ligne);
-            if (genre.isEmpty()) {
-                erreur = QStringLiteral("%1:%2 : ligne de journal illisible").arg(m_nom).arg(m_numero);
-                return false;
-            }
-            if (genre == "etape") {
-                bloc.etapes.append(ligne);
-                if (!bloc.commande)
-                    m_derniereLigne = objet(ligne).value(QStringLiteral("ligne")).toInt();
-            } else if (genre == "fin_scenario" || genre == "fin_balayage") {
-                bloc.statutFin = objet(ligne).value(QStringLiteral("statut"));
-                bloc.genreFin = genre;
-            } else if (genre == "commande") {
-                // A command that never ended: the next one starts the next block.
-                if (bloc.commande) {
-                    m_enAttente = ligne;
-                    return true;
-                }
-                ouvrir(bloc, ligne);
-            } else if (bloc.commande) {
-                bloc.evenements.append(ligne);
-                if (genre == "fin_commande")
-                    return true;
-            }
-        }
-        return true;
-    }
-
-private:
-    void ouvrir(Bloc& bloc, const QByteArray& ligne)
-    {
-        const QJsonObject commande = objet(ligne);
-        bloc.commande = true;
-        bloc.bouton = commande.value(QStringLiteral("bouton")).toString();
-        bloc.acte = commande.value(QStringLiteral("acte")).toString();
-        bloc.ligneScenario = m_derniereLigne;
-    }
-
-    QIODevice& m_source;
-    QString m_nom;
-    int m_numero = 0;
-    int m_derniereLigne = 0;
-    QByteArray m_enAttente;
-};
-
 QString texteJson(const QJsonValue& valeur)
 {
     if (valeur.isUndefined())
-        return QStringLiteral("(absent)");
+        return TexteAbsent;
     const QByteArray tableau = QJsonDocument(QJsonArray{valeur}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(tableau.mid(1, tableau.size() - 2));
 }
 
+// ---- Comparing one command's events
+
+// What --ignorer names and the report shows: the member for the control, the entry point for the library
+// (its loading apart), the kind for the rest.
 QString nomEvenement(const QJsonObject& e)
 {
-    const QString genre = e.value(QStringLiteral("genre")).toString();
-    if (genre == QLatin1String("controle"))
-        return e.value(QStringLiteral("membre")).toString();
-    if (genre == QLatin1String("bibliotheque"))
-        return e.value(QStringLiteral("point_entree")).toString(QStringLiteral("chargement"));
+    const QString genre = e.value(Champ::genre).toString();
+    if (genre == Genre::controle.nom)
+        return e.value(Champ::membre).toString();
+    if (genre == Genre::bibliotheque.nom)
+        return e.value(Champ::pointEntree).toString(Champ::chargement);
     return genre;
 }
 
@@ -180,13 +53,12 @@ struct Evenements
 
 Evenements indexer(const QList<QByteArray>& lignes, const QStringList& ignores)
 {
-    static const QStringList champsIgnores{QStringLiteral("n"), QStringLiteral("t"),
-                                           QStringLiteral("duree_us"), QStringLiteral("acte")};
+    static const std::array champsIgnores{Champ::numeroLigne, Champ::temps, Champ::dureeUs, Champ::acte};
     Evenements evenements;
     QHash<QString, int> occurrences;
     for (const QByteArray& ligne : lignes) {
         QJsonObject e = objet(ligne);
-        for (const QString& champ : champsIgnores)
+        for (const QLatin1String champ : champsIgnores)
             e.remove(champ);
         const QString nom = nomEvenement(e);
         if (ignores.contains(nom))
@@ -202,6 +74,38 @@ Evenements indexer(const QList<QByteArray>& lignes, const QStringList& ignores)
 QString libelle(const QString& cle)
 {
     return cle.endsWith(QLatin1String("#1")) ? cle.chopped(2) : cle;
+}
+
+// The fields of one event that differ; a pipe list the member answers, record by record, cut by the
+// member's record format as the commands cut it.
+void comparerChamps(const QString& nom, const QString& cle, const QJsonObject& oa, const QJsonObject& ob,
+                    QList<LigneDifference>& lignes)
+{
+    QStringList champs = oa.keys();
+    for (const QString& champ : ob.keys())
+        if (!oa.contains(champ))
+            champs.append(champ);
+    const std::optional<FormatEnregistrement> format = formatEnregistrement(nom);
+    for (const QString& champ : champs) {
+        const QJsonValue va = oa.value(champ);
+        const QJsonValue vb = ob.value(champ);
+        if (va == vb)
+            continue;
+        const QString libelleChamp = libelle(cle) + QLatin1Char('.') + champ;
+        if (champ == Champ::retour && format && va.isString() && vb.isString()) {
+            const auto texte = [](const QStringList& champsEnregistrement) {
+                return champsEnregistrement.isEmpty()
+                           ? TexteAbsent
+                           : texteJson(champsEnregistrement.join(QLatin1Char('|')));
+            };
+            for (const DifferenceEnregistrement& d :
+                 differencesEnregistrements(va.toString(), vb.toString(), format->taille))
+                lignes.append({nom, libelleChamp + QLatin1Char('[') + d.cle + QLatin1Char(']'),
+                               texte(d.champsA), texte(d.champsB), true, d.champsA, d.champsB});
+            continue;
+        }
+        lignes.append({nom, libelleChamp, texteJson(va), texteJson(vb), false, {}, {}});
+    }
 }
 
 QList<LigneDifference> comparerCommande(const QList<QByteArray>& a, const QList<QByteArray>& b,
@@ -222,58 +126,259 @@ QList<LigneDifference> comparerCommande(const QList<QByteArray>& a, const QList<
             continue;
         const QString nom = ea.noms.value(cle, eb.noms.value(cle));
         if (oa.isEmpty() || ob.isEmpty()) {
+            // An event only one journal has, shown whole.
             const QString present = texteJson(oa.isEmpty() ? ob : oa);
             lignes.append({nom,
                            libelle(cle),
-                           oa.isEmpty() ? texteJson(QJsonValue::Undefined) : present,
-                           ob.isEmpty() ? texteJson(QJsonValue::Undefined) : present,
+                           oa.isEmpty() ? TexteAbsent : present,
+                           ob.isEmpty() ? TexteAbsent : present,
                            false,
                            {},
                            {}});
             continue;
         }
-        QStringList champs = oa.keys();
-        for (const QString& champ : ob.keys())
-            if (!oa.contains(champ))
-                champs.append(champ);
-        for (const QString& champ : champs) {
-            const QJsonValue va = oa.value(champ);
-            const QJsonValue vb = ob.value(champ);
-            if (va == vb)
-                continue;
-            const int taille = tailleEnregistrement(nom);
-            const QString libelleChamp = libelle(cle) + QLatin1Char('.') + champ;
-            if (champ == QLatin1String("retour") && taille > 0 && va.isString() && vb.isString()) {
-                for (const DifferenceEnregistrement& d :
-                     differencesEnregistrements(va.toString(), vb.toString(), taille)) {
-                    const auto texte = [](const QStringList& champsEnregistrement) {
-                        return champsEnregistrement.isEmpty()
-                                   ? texteJson(QJsonValue::Undefined)
-                                   : texteJson(champsEnregistrement.join(QLatin1Char('|')));
-                    };
-                    lignes.append({nom, libelleChamp + QLatin1Char('[') + d.cle + QLatin1Char(']'),
-                                   texte(d.champsA), texte(d.champsB), true, d.champsA, d.champsB});
-                }
-                continue;
-            }
-            lignes.append({nom, libelleChamp, texteJson(va), texteJson(vb), false, {}, {}});
-        }
+        comparerChamps(nom, cle, oa, ob, lignes);
     }
     return lignes;
 }
 
+// ---- Pairing
+
 QString etapeLisible(const QList<QByteArray>& etapes, qsizetype i)
 {
-    return i < etapes.size() ? texteJson(objet(etapes.at(i)).value(QStringLiteral("etape")))
-                             : QStringLiteral("fin");
+    return i < etapes.size() ? texteJson(objet(etapes.at(i)).value(Champ::etape)) : QStringLiteral("fin");
 }
 
-QString commandeLisible(const Bloc& bloc)
+QString commandeLisible(const BlocCommande& bloc)
 {
     if (!bloc.commande)
         return QStringLiteral("fin");
     return bloc.acte.isEmpty() ? bloc.bouton : bloc.bouton + QStringLiteral(" — ") + bloc.acte;
 }
+
+// Reads the two journals side by side, one command of each at a time, and holds them to the same scenario
+// steps before each command and the same commands, of the same acts.
+class Appariement
+{
+public:
+    enum class Issue
+    {
+        Commandes, // a() and b() hold the next command of each
+        Fin,
+        NonAppariables,
+    };
+
+    Appariement(QIODevice& journalA, const QString& nomA, QIODevice& journalB, const QString& nomB)
+        : m_lecteurA(journalA, nomA)
+        , m_lecteurB(journalB, nomB)
+    {}
+
+    Issue suivante(QString& erreur)
+    {
+        if (!m_lecteurA.lire(m_a, erreur) || !m_lecteurB.lire(m_b, erreur))
+            return Issue::NonAppariables;
+        if (m_a.etapes != m_b.etapes) {
+            qsizetype i = 0;
+            while (i < m_a.etapes.size() && i < m_b.etapes.size() && m_a.etapes.at(i) == m_b.etapes.at(i))
+                ++i;
+            erreur = QStringLiteral("les deux journaux ne jouent pas le même scénario (étape %1 : %2 / %3)")
+                         .arg(m_etapesVues + i + 1)
+                         .arg(etapeLisible(m_a.etapes, i), etapeLisible(m_b.etapes, i));
+            return Issue::NonAppariables;
+        }
+        m_etapesVues += m_a.etapes.size();
+        if (!m_a.statutFin.isUndefined())
+            m_statutA = m_a.statutFin;
+        if (!m_b.statutFin.isUndefined())
+            m_statutB = m_b.statutFin;
+        if (m_a.genreFin != nullptr || m_b.genreFin != nullptr)
+            m_genreFin = m_a.genreFin != nullptr ? m_a.genreFin : m_b.genreFin;
+        if (!m_a.commande && !m_b.commande)
+            return Issue::Fin;
+        if (m_a.commande != m_b.commande || m_a.bouton != m_b.bouton || m_a.acte != m_b.acte) {
+            erreur =
+                QStringLiteral("les deux journaux n'ont pas les mêmes commandes (%1 / %2) à la commande %3")
+                    .arg(commandeLisible(m_a), commandeLisible(m_b))
+                    .arg(m_commandes + 1);
+            return Issue::NonAppariables;
+        }
+        ++m_commandes;
+        return Issue::Commandes;
+    }
+
+    const BlocCommande& a() const { return m_a; }
+    const BlocCommande& b() const { return m_b; }
+    const QJsonValue& statutA() const { return m_statutA; }
+    const QJsonValue& statutB() const { return m_statutB; }
+    // fin_scenario or fin_balayage, whichever either journal ended with; nullptr when neither did.
+    const GenreEvenement* genreFin() const { return m_genreFin; }
+
+private:
+    LecteurJournal m_lecteurA;
+    LecteurJournal m_lecteurB;
+    BlocCommande m_a;
+    BlocCommande m_b;
+    qsizetype m_etapesVues = 0;
+    int m_commandes = 0;
+    QJsonValue m_statutA = QJsonValue::Undefined;
+    QJsonValue m_statutB = QJsonValue::Undefined;
+    const GenreEvenement* m_genreFin = nullptr;
+};
+
+// ---- Counting
+
+// The commands and acts seen and those that differ, in all and member by member.
+class Decompte
+{
+public:
+    Decompte(const QString& nomA, const QString& nomB, const QStringList& ignores)
+    {
+        m_resume.nomA = nomA;
+        m_resume.nomB = nomB;
+        m_resume.ignores = ignores;
+    }
+
+    void commande(const QString& acte)
+    {
+        ++m_resume.commandes;
+        if (!acte.isEmpty() && acte != m_dernierActe) {
+            ++m_resume.actes;
+            m_dernierActe = acte;
+        }
+    }
+
+    void differences(const QString& acte, const QList<LigneDifference>& lignes)
+    {
+        ++m_resume.commandesDifferentes;
+        m_resume.differences += int(lignes.size());
+        if (!acte.isEmpty() && acte != m_dernierActeDifferent) {
+            ++m_resume.actesDifferents;
+            m_dernierActeDifferent = acte;
+        }
+        QStringList membresVus;
+        for (const LigneDifference& ligne : lignes) {
+            if (membresVus.contains(ligne.membre))
+                continue;
+            membresVus.append(ligne.membre);
+            auto trouve = m_indexMembres.constFind(ligne.membre);
+            if (trouve == m_indexMembres.cend()) {
+                trouve = m_indexMembres.insert(ligne.membre, m_resume.parMembre.size());
+                m_resume.parMembre.append({ligne.membre, 0, 0});
+            }
+            DifferencesMembre& membre = m_resume.parMembre[*trouve];
+            ++membre.commandes;
+            QString& acteCompte = m_dernierActeMembre[ligne.membre];
+            if (!acte.isEmpty() && acteCompte != acte) {
+                ++membre.actes;
+                acteCompte = acte;
+            }
+        }
+    }
+
+    // The two runs did not end with the same status.
+    void finDifferente() { ++m_resume.differences; }
+
+    const ResumeComparaison& resume() const { return m_resume; }
+
+private:
+    ResumeComparaison m_resume;
+    QHash<QString, qsizetype> m_indexMembres;
+    QHash<QString, QString> m_dernierActeMembre;
+    QString m_dernierActe;
+    QString m_dernierActeDifferent;
+};
+
+// ---- The summary
+
+QString texteStatutsFin(const Appariement& appariement)
+{
+    return (appariement.genreFin() == &Genre::finBalayage ? QStringLiteral("Fin du balayage")
+                                                          : QStringLiteral("Fin du scénario")) +
+           QStringLiteral("\n  statut\t%1\t%2\n")
+               .arg(texteJson(appariement.statutA()), texteJson(appariement.statutB()));
+}
+
+QString texteResume(const ResumeComparaison& resume)
+{
+    if (resume.differences == 0) {
+        const QString actes = resume.actes > 0 ? QStringLiteral(", %1 acte(s)").arg(resume.actes) : QString();
+        return QStringLiteral("Aucune différence sur %1 commande(s)%2.\n").arg(resume.commandes).arg(actes);
+    }
+    QString texte;
+    if (!resume.parMembre.isEmpty())
+        texte += QStringLiteral("Différences par membre :\n");
+    for (const DifferencesMembre& membre : resume.parMembre) {
+        texte += QStringLiteral("  %1\t%2 commande(s)").arg(membre.membre).arg(membre.commandes);
+        if (resume.actes > 0)
+            texte += QStringLiteral("\t%1 acte(s)").arg(membre.actes);
+        texte += QLatin1Char('\n');
+    }
+    return texte + bilanComparaison(resume) + QStringLiteral(".\n");
+}
+
+// ---- The output
+
+QString titreCommande(int numero, const BlocCommande& bloc)
+{
+    QString titre = QStringLiteral("Commande %1 : %2").arg(numero).arg(bloc.bouton);
+    if (!bloc.acte.isEmpty())
+        titre += QStringLiteral(" — ") + bloc.acte;
+    else if (bloc.ligneScenario > 0)
+        titre += QStringLiteral(" (ligne %1)").arg(bloc.ligneScenario);
+    return titre;
+}
+
+// The text report, kept in a temporary file until both journals are known to pair, and the HTML page.
+class SortieComparaison
+{
+public:
+    // `cheminHtml` empty: no page.
+    bool ouvrir(const QString& cheminHtml, QString& erreur)
+    {
+        if (!m_texte.open()) {
+            erreur = m_texte.errorString();
+            return false;
+        }
+        if (cheminHtml.isEmpty())
+            return true;
+        m_rapport = std::make_unique<RapportHtml>(cheminHtml);
+        return m_rapport->commencer(erreur);
+    }
+
+    void ecrireCommande(const QString& titre, const QString& acte, const QList<LigneDifference>& lignes)
+    {
+        QString bloc = titre + QLatin1Char('\n');
+        for (const LigneDifference& ligne : lignes)
+            bloc += QStringLiteral("  ") + ligne.libelle + QLatin1Char('\t') + ligne.texteA +
+                    QLatin1Char('\t') + ligne.texteB + QLatin1Char('\n');
+        ecrireTexte(bloc);
+        if (m_rapport)
+            m_rapport->ajouterCommande(acte.isEmpty() ? titre : acte, titre, lignes);
+    }
+
+    void ecrireTexte(const QString& texte) { m_texte.write(texte.toUtf8()); }
+
+    bool terminer(const ResumeComparaison& resume, QString& erreur)
+    {
+        return !m_rapport || m_rapport->terminer(resume, erreur);
+    }
+
+    // Whole lines at a time, so no character is cut between two pieces.
+    void transmettre(const std::function<void(const QString&)>& ecrire)
+    {
+        m_texte.seek(0);
+        while (!m_texte.atEnd()) {
+            QByteArray morceau = m_texte.read(1 << 16);
+            if (!morceau.endsWith('\n'))
+                morceau += m_texte.readLine();
+            ecrire(QString::fromUtf8(morceau));
+        }
+    }
+
+private:
+    QTemporaryFile m_texte;
+    std::unique_ptr<RapportHtml> m_rapport;
+};
 
 } // namespace
 
@@ -285,149 +390,37 @@ IssueComparaison ComparaisonFlux::comparer(QIODevice& journalA, const QString& n
                                            const QString& nomB,
                                            const std::function<void(const QString&)>& ecrire, QString& erreur)
 {
-    QTemporaryFile texte;
-    if (!texte.open()) {
-        erreur = texte.errorString();
+    SortieComparaison sortie;
+    if (!sortie.ouvrir(m_options.rapportHtml, erreur))
         return IssueComparaison::NonAppariables;
-    }
-    std::unique_ptr<RapportHtml> rapport;
-    if (!m_options.rapportHtml.isEmpty()) {
-        rapport = std::make_unique<RapportHtml>(m_options.rapportHtml);
-        if (!rapport->commencer(erreur))
-            return IssueComparaison::NonAppariables;
-    }
-
-    ResumeComparaison resume;
-    resume.nomA = nomA;
-    resume.nomB = nomB;
-    resume.ignores = m_options.ignores;
-    QHash<QString, qsizetype> indexMembres;
-    QHash<QString, QString> dernierActeMembre;
-    QString dernierActe;
-    QString dernierActeDifferent;
-    QJsonValue statutA = QJsonValue::Undefined;
-    QJsonValue statutB = QJsonValue::Undefined;
-    QByteArray genreFin;
-    qsizetype etapesVues = 0;
-
-    LecteurJournal lecteurA(journalA, nomA);
-    LecteurJournal lecteurB(journalB, nomB);
-    Bloc a;
-    Bloc b;
+    Appariement appariement(journalA, nomA, journalB, nomB);
+    Decompte decompte(nomA, nomB, m_options.ignores);
     for (;;) {
-        if (!lecteurA.lire(a, erreur) || !lecteurB.lire(b, erreur))
+        const Appariement::Issue issue = appariement.suivante(erreur);
+        if (issue == Appariement::Issue::NonAppariables)
             return IssueComparaison::NonAppariables;
-        if (a.etapes != b.etapes) {
-            qsizetype i = 0;
-            while (i < a.etapes.size() && i < b.etapes.size() && a.etapes.at(i) == b.etapes.at(i))
-                ++i;
-            erreur = QStringLiteral("les deux journaux ne jouent pas le même scénario (étape %1 : %2 / %3)")
-                         .arg(etapesVues + i + 1)
-                         .arg(etapeLisible(a.etapes, i), etapeLisible(b.etapes, i));
-            return IssueComparaison::NonAppariables;
-        }
-        etapesVues += a.etapes.size();
-        if (!a.statutFin.isUndefined())
-            statutA = a.statutFin;
-        if (!a.genreFin.isEmpty() || !b.genreFin.isEmpty())
-            genreFin = a.genreFin.isEmpty() ? b.genreFin : a.genreFin;
-        if (!b.statutFin.isUndefined())
-            statutB = b.statutFin;
-        if (!a.commande && !b.commande)
+        if (issue == Appariement::Issue::Fin)
             break;
-        if (a.commande != b.commande || a.bouton != b.bouton || a.acte != b.acte) {
-            erreur =
-                QStringLiteral("les deux journaux n'ont pas les mêmes commandes (%1 / %2) à la commande %3")
-                    .arg(commandeLisible(a), commandeLisible(b))
-                    .arg(resume.commandes + 1);
-            return IssueComparaison::NonAppariables;
-        }
-        ++resume.commandes;
-        if (!a.acte.isEmpty() && a.acte != dernierActe) {
-            ++resume.actes;
-            dernierActe = a.acte;
-        }
+        const BlocCommande& a = appariement.a();
+        const BlocCommande& b = appariement.b();
+        decompte.commande(a.acte);
+        // Most commands of two runs are the same bytes once their times are set aside: no parsing then.
         if (a.evenements == b.evenements)
             continue;
         const QList<LigneDifference> lignes = comparerCommande(a.evenements, b.evenements, m_options.ignores);
         if (lignes.isEmpty())
             continue;
-
-        ++resume.commandesDifferentes;
-        resume.differences += int(lignes.size());
-        if (!a.acte.isEmpty() && a.acte != dernierActeDifferent) {
-            ++resume.actesDifferents;
-            dernierActeDifferent = a.acte;
-        }
-        QString titre = QStringLiteral("Commande %1 : %2").arg(resume.commandes).arg(a.bouton);
-        if (!a.acte.isEmpty())
-            titre += QStringLiteral(" — ") + a.acte;
-        else if (a.ligneScenario > 0)
-            titre += QStringLiteral(" (ligne %1)").arg(a.ligneScenario);
-        QString bloc = titre + QLatin1Char('\n');
-        QStringList membresVus;
-        for (const LigneDifference& ligne : lignes) {
-            bloc += QStringLiteral("  ") + ligne.libelle + QLatin1Char('\t') + ligne.texteA +
-                    QLatin1Char('\t') + ligne.texteB + QLatin1Char('\n');
-            if (membresVus.contains(ligne.membre))
-                continue;
-            membresVus.append(ligne.membre);
-            auto trouve = indexMembres.constFind(ligne.membre);
-            if (trouve == indexMembres.cend()) {
-                trouve = indexMembres.insert(ligne.membre, resume.parMembre.size());
-                resume.parMembre.append({ligne.membre, 0, 0});
-            }
-            DifferencesMembre& membre = resume.parMembre[*trouve];
-            ++membre.commandes;
-            QString& acteCompte = dernierActeMembre[ligne.membre];
-            if (!a.acte.isEmpty() && acteCompte != a.acte) {
-                ++membre.actes;
-                acteCompte = a.acte;
-            }
-        }
-        texte.write(bloc.toUtf8());
-        if (rapport)
-            rapport->ajouterCommande(a.acte.isEmpty() ? titre : a.acte, titre, lignes);
+        decompte.differences(a.acte, lignes);
+        sortie.ecrireCommande(titreCommande(decompte.resume().commandes, a), a.acte, lignes);
     }
 
-    QString fin;
-    if (statutA != statutB) {
-        fin += (genreFin == "fin_balayage" ? QStringLiteral("Fin du balayage")
-                                           : QStringLiteral("Fin du scénario")) +
-               QStringLiteral("\n  statut\t%1\t%2\n").arg(texteJson(statutA), texteJson(statutB));
-        ++resume.differences;
+    if (appariement.statutA() != appariement.statutB()) {
+        decompte.finDifferente();
+        sortie.ecrireTexte(texteStatutsFin(appariement));
     }
-    const QString actes = resume.actes > 0 ? QStringLiteral(", %1 acte(s)").arg(resume.actes) : QString();
-    if (resume.differences == 0) {
-        fin += QStringLiteral("Aucune différence sur %1 commande(s)%2.\n").arg(resume.commandes).arg(actes);
-    } else {
-        if (!resume.parMembre.isEmpty())
-            fin += QStringLiteral("Différences par membre :\n");
-        for (const DifferencesMembre& membre : resume.parMembre) {
-            fin += QStringLiteral("  %1\t%2 commande(s)").arg(membre.membre).arg(membre.commandes);
-            if (resume.actes > 0)
-                fin += QStringLiteral("\t%1 acte(s)").arg(membre.actes);
-            fin += QLatin1Char('\n');
-        }
-        fin += QStringLiteral("%1 différence(s) dans %2 commande(s) sur %3")
-                   .arg(resume.differences)
-                   .arg(resume.commandesDifferentes)
-                   .arg(resume.commandes);
-        if (resume.actes > 0)
-            fin += QStringLiteral(", %1 acte(s) sur %2").arg(resume.actesDifferents).arg(resume.actes);
-        fin += QStringLiteral(".\n");
-    }
-    texte.write(fin.toUtf8());
-    if (rapport && !rapport->terminer(resume, erreur))
+    sortie.ecrireTexte(texteResume(decompte.resume()));
+    if (!sortie.terminer(decompte.resume(), erreur))
         return IssueComparaison::NonAppariables;
-
-    // Whole lines at a time, so no character is cut between two pieces.
-    texte.seek(0);
-    while (!texte.atEnd()) {
-        QByteArray morceau = texte.read(1 << 16);
-        if (!morceau.endsWith('\n'))
-            morceau += texte.readLine();
-        ecrire(QString::fromUtf8(morceau));
-    }
-    return resume.differences == 0 ? IssueComparaison::Identiques : IssueComparaison::Differents;
+    sortie.transmettre(ecrire);
+    return decompte.resume().differences == 0 ? IssueComparaison::Identiques : IssueComparaison::Differents;
 }

@@ -3,35 +3,36 @@
 #include "evenementsjournal.h"
 #include "journalappels.h"
 #include "tablemembres.h"
+#include "vocabulairejournal.h"
 
 #include <QString>
 
 namespace {
 
-QJsonObject champsAcces(qint32 dispId, const char* acces)
+QJsonObject champsAcces(qint32 dispId, QLatin1String acces)
 {
-    return {{QStringLiteral("membre"), nomMembre(dispId)},
-            {QStringLiteral("dispid"), QStringLiteral("0x") + QString::number(quint32(dispId), 16).toUpper()},
-            {QStringLiteral("acces"), QLatin1String(acces)}};
+    return {{Champ::membre, nomMembre(dispId)},
+            {Champ::dispid, QStringLiteral("0x") + QString::number(quint32(dispId), 16).toUpper()},
+            {Champ::acces, acces}};
 }
 
 // Runs the call, then writes its event with its duration and either its answer or its failure; the
 // failure goes on to the caller.
 template<typename Appel>
-auto journaliser(JournalAppels& journal, QJsonObject champs, Appel&& appel, const QString& champRetour = {})
+auto journaliser(JournalAppels& journal, QJsonObject champs, Appel&& appel, QLatin1String champRetour = {})
 {
     const Chronometre chrono;
     try {
         auto resultat = appel();
-        champs.insert(QStringLiteral("duree_us"), chrono.microsecondes());
+        champs.insert(Champ::dureeUs, chrono.microsecondes());
         if (!champRetour.isEmpty())
             champs.insert(champRetour, valeurJson(resultat));
-        journal.consigner(QStringLiteral("controle"), champs);
+        journal.consigner(Genre::controle, champs);
         return resultat;
     } catch (...) {
-        champs.insert(QStringLiteral("duree_us"), chrono.microsecondes());
-        champs.insert(QStringLiteral("echec"), echecJson(std::current_exception()));
-        journal.consigner(QStringLiteral("controle"), champs);
+        champs.insert(Champ::dureeUs, chrono.microsecondes());
+        champs.insert(Champ::echec, echecJson(std::current_exception()));
+        journal.consigner(Genre::controle, champs);
         throw;
     }
 }
@@ -47,9 +48,9 @@ ControleJournalise::~ControleJournalise() = default;
 
 void ControleJournalise::ecrire(qint32 dispId, const QVariant& valeur)
 {
-    QJsonObject champs = champsAcces(dispId, "ecriture");
-    champs.insert(QStringLiteral("par_reference"), false);
-    champs.insert(QStringLiteral("valeur"), valeurJson(valeur));
+    QJsonObject champs = champsAcces(dispId, Valeur::ecriture);
+    champs.insert(Champ::parReference, false);
+    champs.insert(Champ::valeur, valeurJson(valeur));
     journaliser(m_journal, champs, [&] {
         m_controle->ecrire(dispId, valeur);
         return QVariant();
@@ -58,9 +59,9 @@ void ControleJournalise::ecrire(qint32 dispId, const QVariant& valeur)
 
 void ControleJournalise::ecrireParReference(qint32 dispId, QVariant& valeur)
 {
-    QJsonObject champs = champsAcces(dispId, "ecriture");
-    champs.insert(QStringLiteral("par_reference"), true);
-    champs.insert(QStringLiteral("valeur"), valeurJson(valeur));
+    QJsonObject champs = champsAcces(dispId, Valeur::ecriture);
+    champs.insert(Champ::parReference, true);
+    champs.insert(Champ::valeur, valeurJson(valeur));
     // What the control left in the caller's variable, which may differ from what it was handed.
     journaliser(
         m_journal, champs,
@@ -68,21 +69,21 @@ void ControleJournalise::ecrireParReference(qint32 dispId, QVariant& valeur)
             m_controle->ecrireParReference(dispId, valeur);
             return valeur;
         },
-        QStringLiteral("retour"));
+        Champ::retour);
 }
 
 QVariant ControleJournalise::lire(qint32 dispId)
 {
     return journaliser(
-        m_journal, champsAcces(dispId, "lecture"), [&] { return m_controle->lire(dispId); },
-        QStringLiteral("retour"));
+        m_journal, champsAcces(dispId, Valeur::lecture), [&] { return m_controle->lire(dispId); },
+        Champ::retour);
 }
 
 QVariant ControleJournalise::appeler(qint32 dispId)
 {
     return journaliser(
-        m_journal, champsAcces(dispId, "appel"), [&] { return m_controle->appeler(dispId); },
-        QStringLiteral("retour"));
+        m_journal, champsAcces(dispId, Valeur::appel), [&] { return m_controle->appeler(dispId); },
+        Champ::retour);
 }
 
 FabriqueControle fabriqueJournalisee(FabriqueControle fabrique, JournalAppels& journal)

@@ -1,28 +1,8 @@
 #include "differencesenregistrements.h"
 
+#include "lignesenregistrements.h"
+
 #include <QHash>
-
-int tailleEnregistrement(const QString& membre)
-{
-    static const QHash<QString, int> tailles{
-        {QStringLiteral("LireModificateurs"), 4},
-        {QStringLiteral("LireModificateursActe"), 2},
-        {QStringLiteral("LireRegroupements"), 2},
-        {QStringLiteral("LireActesCompatibles"), 2},
-    };
-    return tailles.value(membre, 0);
-}
-
-QList<QStringList> enregistrements(const QString& liste, int taille)
-{
-    QList<QStringList> resultat;
-    if (liste.isEmpty() || taille <= 0)
-        return resultat;
-    const QStringList champs = liste.split(QLatin1Char('|'));
-    for (qsizetype k = 0; k < champs.size(); k += taille)
-        resultat.append(champs.mid(k, taille));
-    return resultat;
-}
 
 namespace {
 
@@ -43,10 +23,11 @@ QList<std::pair<QString, QStringList>> parCle(const QList<QStringList>& liste)
 
 } // namespace
 
-QList<DifferenceEnregistrement> differencesEnregistrements(const QString& a, const QString& b, int taille)
+QList<DifferenceEnregistrement> differencesEnregistrements(const QString& a, const QString& b,
+                                                           qsizetype taille)
 {
-    const auto listeA = parCle(enregistrements(a, taille));
-    const auto listeB = parCle(enregistrements(b, taille));
+    const auto listeA = parCle(champsEnregistrements(a, taille));
+    const auto listeB = parCle(champsEnregistrements(b, taille));
     QHash<QString, qsizetype> indexB;
     for (qsizetype i = 0; i < listeB.size(); ++i)
         indexB.insert(listeB.at(i).first, i);

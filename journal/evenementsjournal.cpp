@@ -1,6 +1,7 @@
 #include "evenementsjournal.h"
 
 #include "echec.h"
+#include "vocabulairejournal.h"
 
 #include <QVariant>
 
@@ -33,7 +34,7 @@ QJsonValue valeurJson(const QVariant& valeur)
 QJsonObject echecJson(const std::exception_ptr& exception)
 {
     const auto objet = [](int numero, const QString& description) {
-        return QJsonObject{{QStringLiteral("numero"), numero}, {QStringLiteral("description"), description}};
+        return QJsonObject{{Champ::numero, numero}, {Champ::description, description}};
     };
     try {
         std::rethrow_exception(exception);

@@ -1,21 +1,11 @@
 #include "journalappels.h"
 
+#include "vocabulairejournal.h"
+
 #include <QDateTime>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <cstdio>
-
-namespace {
-
-// A text as a JSON string, quotes and escapes included.
-QByteArray chaineJson(const QString& texte)
-{
-    const QByteArray tableau = QJsonDocument(QJsonArray{texte}).toJson(QJsonDocument::Compact);
-    return tableau.mid(1, tableau.size() - 2);
-}
-
-} // namespace
 
 JournalAppels::JournalAppels(std::unique_ptr<QIODevice> sortie)
     : m_sortie(std::move(sortie))
@@ -40,12 +30,10 @@ std::unique_ptr<JournalAppels> JournalAppels::ouvrir(const QString& chemin, QStr
     return std::make_unique<JournalAppels>(std::move(fichier));
 }
 
-void JournalAppels::consigner(const QString& genre, const QJsonObject& champs)
+void JournalAppels::consigner(const GenreEvenement& genre, const QJsonObject& champs)
 {
-    // The three common fields come first so a line reads left to right; QJsonObject would sort them.
-    QByteArray ligne = "{\"n\":" + QByteArray::number(++m_numero) + ",\"t\":\"" +
-                       QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1() +
-                       "\",\"genre\":" + chaineJson(genre) + m_etiquette;
+    // The head is written by hand, since QJsonObject would sort its fields among the others.
+    QByteArray ligne = TeteLigne::ecrire(++m_numero, QDateTime::currentDateTimeUtc(), genre) + m_etiquette;
     if (!champs.isEmpty()) {
         const QByteArray reste = QJsonDocument(champs).toJson(QJsonDocument::Compact);
         ligne += ',' + reste.mid(1, reste.size() - 2);

@@ -5,10 +5,11 @@
 #include <memory>
 
 class QIODevice;
+struct GenreEvenement;
 
 // The journal of calls: one JSON object per line, written as events happen and flushed at each line,
-// so that a crash loses nothing already shown. Every line starts with its number "n", its time "t"
-// (UTC, milliseconds) and its kind "genre"; the other fields depend on the kind.
+// so that a crash loses nothing already shown. Every line starts with the head of vocabulairejournal.h
+// (number, time, kind); the other fields depend on the kind.
 class JournalAppels
 {
 public:
@@ -22,7 +23,7 @@ public:
     // the file cannot be opened.
     static std::unique_ptr<JournalAppels> ouvrir(const QString& chemin, QString& erreur);
 
-    void consigner(const QString& genre, const QJsonObject& champs = {});
+    void consigner(const GenreEvenement& genre, const QJsonObject& champs = {});
     // Fields every following line carries after its kind, until changed (empty: none). A sweep tags
     // each act's events with the act's code this way.
     void etiqueter(const QJsonObject& champs);

@@ -29,8 +29,8 @@ QByteArray celluleHtml(const LigneDifference& ligne, bool cote)
     const QStringList& champs = cote ? ligne.champsB : ligne.champsA;
     const QStringList& autres = cote ? ligne.champsA : ligne.champsB;
     const QString& texte = cote ? ligne.texteB : ligne.texteA;
-    if (texte == QLatin1String("(absent)"))
-        return "<td class=\"absent\">(absent)</td>";
+    if (texte == TexteAbsent)
+        return "<td class=\"absent\">" + echapper(TexteAbsent) + "</td>";
     if (ligne.enregistrement)
         return (autres.isEmpty() ? "<td class=\"seul\">" : "<td>") + champsHtml(champs, autres) + "</td>";
     return "<td><mark>" + echapper(texte) + "</mark></td>";
@@ -77,6 +77,17 @@ section.acte { margin-bottom: 1.5em; }
 )";
 
 } // namespace
+
+QString bilanComparaison(const ResumeComparaison& resume)
+{
+    QString bilan = QStringLiteral("%1 différence(s) dans %2 commande(s) sur %3")
+                        .arg(resume.differences)
+                        .arg(resume.commandesDifferentes)
+                        .arg(resume.commandes);
+    if (resume.actes > 0)
+        bilan += QStringLiteral(", %1 acte(s) sur %2").arg(resume.actesDifferents).arg(resume.actes);
+    return bilan;
+}
 
 RapportHtml::RapportHtml(QString chemin)
     : m_chemin(std::move(chemin))
@@ -133,13 +144,7 @@ bool RapportHtml::terminer(const ResumeComparaison& resume, QString& erreur)
                echapper(titre) + "</title>\n<style>" + QByteArray(style) + "</style>\n</head>\n<body>\n<h1>" +
                echapper(titre) + "</h1>\n");
 
-    QString bilan = QStringLiteral("%1 différence(s) dans %2 commande(s) sur %3")
-                        .arg(resume.differences)
-                        .arg(resume.commandesDifferentes)
-                        .arg(resume.commandes);
-    if (resume.actes > 0)
-        bilan += QStringLiteral(", %1 acte(s) sur %2").arg(resume.actesDifferents).arg(resume.actes);
-    page.write("<p>" + echapper(bilan + QLatin1Char('.')) + "</p>\n");
+    page.write("<p>" + echapper(bilanComparaison(resume) + QLatin1Char('.')) + "</p>\n");
     if (!resume.ignores.isEmpty())
         page.write("<p>Membres ignorés : " + echapper(resume.ignores.join(QStringLiteral(", "))) + "</p>\n");
 

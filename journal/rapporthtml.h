@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -8,12 +9,15 @@
 class QSaveFile;
 class QTemporaryFile;
 
+// What stands for the value of an event or a record only the other journal has.
+inline constexpr QLatin1String TexteAbsent("(absent)");
+
 // One difference the comparison found: a field of an event, or one record of a pipe list.
 struct LigneDifference
 {
-    QString membre;  // the member, entry point or kind of event ("message"), as the filter names it
+    QString membre;  // the member, entry point or kind of event (message), as the filter names it
     QString libelle; // "LirePrix.retour", "message#2.texte", "LireRegroupements.retour[ADC]"
-    QString texteA;  // the value as JSON, or "(absent)"
+    QString texteA;  // the value as JSON, or TexteAbsent
     QString texteB;
     bool enregistrement = false; // champsA and champsB hold a record's fields
     QStringList champsA;
@@ -39,6 +43,9 @@ struct ResumeComparaison
     QList<DifferencesMembre> parMembre; // in the order they first differed
     QStringList ignores;
 };
+
+// "8 différence(s) dans 3 commande(s) sur 30, 2 acte(s) sur 6", as the text report and the page both end.
+QString bilanComparaison(const ResumeComparaison& resume);
 
 // The comparison as one self-contained HTML page: the summary table, then one section per act (or per
 // command when the journals name no act) with the records side by side and the changed fields marked,

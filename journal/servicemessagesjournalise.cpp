@@ -1,6 +1,7 @@
 #include "servicemessagesjournalise.h"
 
 #include "journalappels.h"
+#include "vocabulairejournal.h"
 
 #include <QJsonObject>
 
@@ -13,11 +14,11 @@ void ServiceMessagesJournalise::afficherMessage(const QString& texte, const QStr
                                                 IconeMessage icone)
 {
     m_messages.afficherMessage(texte, titre, icone);
-    m_journal.consigner(QStringLiteral("message"), {{QStringLiteral("texte"), texte},
-                                                    {QStringLiteral("titre"), titre},
-                                                    {QStringLiteral("icone"), nomIconeMessage(icone)},
-                                                    {QStringLiteral("boutons"), QStringLiteral("OK")},
-                                                    {QStringLiteral("reponse"), QStringLiteral("OK")}});
+    m_journal.consigner(Genre::message, {{Champ::texte, texte},
+                                         {Champ::titre, titre},
+                                         {Champ::icone, nomIconeMessage(icone)},
+                                         {Champ::boutons, QStringLiteral("OK")},
+                                         {Champ::reponse, QStringLiteral("OK")}});
 }
 
 QString ServiceMessagesJournalise::saisirTexte(const QString& invite, const QString& titre,
@@ -25,10 +26,10 @@ QString ServiceMessagesJournalise::saisirTexte(const QString& invite, const QStr
 {
     const QString reponse = m_messages.saisirTexte(invite, titre, defaut);
     // The service gives the empty text for Cancel, so an empty answer is all the journal can tell.
-    m_journal.consigner(QStringLiteral("saisie"), {{QStringLiteral("texte"), invite},
-                                                   {QStringLiteral("titre"), titre},
-                                                   {QStringLiteral("defaut"), defaut},
-                                                   {QStringLiteral("boutons"), QStringLiteral("OK|Annuler")},
-                                                   {QStringLiteral("reponse"), reponse}});
+    m_journal.consigner(Genre::saisie, {{Champ::texte, invite},
+                                        {Champ::titre, titre},
+                                        {Champ::defaut, defaut},
+                                        {Champ::boutons, QStringLiteral("OK|Annuler")},
+                                        {Champ::reponse, reponse}});
     return reponse;
 }

@@ -19,6 +19,43 @@ bool enregistrementSuivant(ListePipe& champs, std::span<QStringView> enregistrem
 
 } // namespace
 
+std::optional<FormatEnregistrement> formatEnregistrement(QStringView membre)
+{
+    struct FormatMembre
+    {
+        QStringView membre;
+        FormatEnregistrement format;
+    };
+    static constexpr std::array formats{
+        FormatMembre{u"LireModificateurs", FormatModificateurs},
+        FormatMembre{u"LireModificateursActe", FormatPaire},
+        FormatMembre{u"LireRegroupements", FormatPaire},
+        FormatMembre{u"LireActesCompatibles", FormatPaire},
+    };
+    for (const FormatMembre& f : formats)
+        if (f.membre == membre)
+            return f.format;
+    return std::nullopt;
+}
+
+QList<QStringList> champsEnregistrements(QStringView listePipe, qsizetype taille)
+{
+    QList<QStringList> resultat;
+    if (taille <= 0 || taille > FormatEnregistrement::TailleMaximale)
+        return resultat;
+    std::array<QStringView, FormatEnregistrement::TailleMaximale> valeurs;
+    const std::span enregistrement(valeurs.data(), std::size_t(taille));
+    ListePipe champs(listePipe);
+    while (enregistrementSuivant(champs, enregistrement)) {
+        QStringList textes;
+        textes.reserve(taille);
+        for (const QStringView valeur : enregistrement)
+            textes.append(valeur.toString());
+        resultat.append(std::move(textes));
+    }
+    return resultat;
+}
+
 QStringList lignesEnregistrements(QStringView listePipe, FormatEnregistrement format)
 {
     QStringList lignes;

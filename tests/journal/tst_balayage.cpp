@@ -214,7 +214,8 @@ void TestBalayage::enregistrements_data()
     QTest::newRow("clé entourée d'espaces") << S(" A |1") << S("A|1") << 2 << QStringList{S("A: A |1/A|1")};
     QTest::newRow("clé répétée, appariée dans l'ordre")
         << S("F|x|F|y") << S("F|x|F|z") << 2 << QStringList{S("F#2:F|y/F|z")};
-    QTest::newRow("enregistrement incomplet") << S("A|1|B") << S("A|1|B|2") << 2 << QStringList{S("B:B/B|2")};
+    QTest::newRow("dernier enregistrement incomplet, laissé comme par les commandes")
+        << S("A|1|B") << S("A|1|B|2") << 2 << QStringList{S("B:/B|2")};
     QTest::newRow("liste vide") << QString() << S("4|a|1,4|") << 4 << QStringList{S("4:/4|a|1,4|")};
 }
 

@@ -14,6 +14,7 @@
 #include "sondefixe.h"
 #include "suivicommandesjournal.h"
 #include "tablemembres.h"
+#include "vocabulairejournal.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -24,7 +25,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -169,6 +172,9 @@ private Q_SLOTS:
     void journalImpossibleAOuvrir();
     void valeurs_data();
     void valeurs();
+    void teteLigne_data();
+    void teteLigne();
+    void tableDesEvenements();
 
 private:
     QList<QJsonObject> journal() const { return evenements(m_sortie->data()); }
@@ -429,13 +435,13 @@ void TestJournal::ecritureLigneParLigne()
         return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
     };
 
-    journal->consigner(S("message"), {{S("texte"), S("Guillemet \" barre \\ et\nretour")}});
+    journal->consigner(Genre::message, {{S("texte"), S("Guillemet \" barre \\ et\nretour")}});
     // Already on disk while the journal is still open: a crash now would lose nothing.
     QByteArray contenu = lignesSurDisque();
     QVERIFY(contenu.startsWith("{\"n\":1,\"t\":\""));
     QVERIFY(contenu.endsWith("\n"));
     QCOMPARE(contenu.count('\n'), 1);
-    journal->consigner(S("commande"));
+    journal->consigner(Genre::commande);
     contenu = lignesSurDisque();
     const QList<QJsonObject> e = evenements(contenu);
     QCOMPARE(e.size(), 2);
@@ -473,6 +479,103 @@ void TestJournal::valeurs()
     QFETCH(QVariant, valeur);
     QFETCH(QJsonValue, attendu);
     QCOMPARE(valeurJson(valeur), attendu);
+}
+
+// The head as the writer writes it is what the comparison sets aside without parsing the line; a line
+// whose head another hand wrote is parsed instead.
+void TestJournal::teteLigne_data()
+{
+    QTest::addColumn<QByteArray>("ligne");
+    QTest::addColumn<QByteArray>("genre"); // empty: not a head the reader takes off
+
+    const QDateTime temps(QDate(2026, 1, 1), QTime(10, 0), Qt::UTC);
+    QTest::newRow("écrite par le journal")
+        << TeteLigne::ecrire(12, temps, Genre::controle) + R"(,"membre":"LirePrix"})"
+        << QByteArray("controle");
+    QTest::newRow("sans temps") << QByteArray(R"({"n":2,"genre":"commande"})") << QByteArray("commande");
+    QTest::newRow("un champ avant le genre")
+        << QByteArray(R"({"n":2,"x":1,"genre":"commande"})") << QByteArray();
+    QTest::newRow("numéro en texte") << QByteArray(R"({"n":"2","genre":"commande"})") << QByteArray();
+    QTest::newRow("temps sans sa fin") << QByteArray(R"({"n":2,"t":"x,"genre":"commande"})") << QByteArray();
+    QTest::newRow("sans genre") << QByteArray(R"({"n":2,"t":"x"})") << QByteArray();
+}
+
+void TestJournal::teteLigne()
+{
+    QFETCH(QByteArray, ligne);
+    QFETCH(QByteArray, genre);
+    const qsizetype debut = TeteLigne::debutGenre(ligne);
+    QCOMPARE(debut >= 0, !genre.isEmpty());
+    if (debut >= 0)
+        QCOMPARE(TeteLigne::genreEnTete('{' + ligne.mid(debut)).toByteArray(), genre);
+}
+
+// The README's table of events names every kind and field of the vocabulary and nothing else: the kinds
+// in the first column, in the vocabulary's order; the fields, their keys and their values in backquotes in
+// the last, a row for kinds that share it. The fields every line carries are named around the table.
+void TestJournal::tableDesEvenements()
+{
+    QFile readme(QStringLiteral(BANC_README));
+    QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString texte = QString::fromUtf8(readme.readAll());
+    const qsizetype section = texte.indexOf(u"**The journal**");
+    const qsizetype debut = texte.indexOf(u"| `genre` |", section);
+    const qsizetype finSection = texte.indexOf(u"**A scenario**", debut);
+    QVERIFY(section >= 0 && debut > section && finSection > debut);
+    for (const QLatin1String champ : {Champ::numeroLigne, Champ::temps, Champ::genre, Champ::acte})
+        QVERIFY2(texte.mid(section, finSection - section).contains(u'`' + champ + u'`'), qPrintable(champ));
+
+    const QRegularExpression entreGuillemets(QStringLiteral("`([^`]*)`"));
+    const QRegularExpression nom(QStringLiteral("^[a-z_]+$"));
+    const QRegularExpression cle(QStringLiteral(R"re("([a-z_]+)":)re"));
+    const auto noms = [&](const QString& cellule) {
+        QStringList liste;
+        for (const QRegularExpressionMatch& m : entreGuillemets.globalMatch(cellule)) {
+            if (nom.match(m.captured(1)).hasMatch())
+                liste << m.captured(1);
+            for (const QRegularExpressionMatch& c : cle.globalMatch(m.captured(1)))
+                liste << c.captured(1);
+        }
+        return liste;
+    };
+    QStringList genresReadme;
+    QMap<QString, QStringList> nomsParLigne; // by the row's kinds
+    for (const QString& ligne : texte.mid(debut).split(u'\n').mid(2)) {
+        if (!ligne.startsWith(u'|'))
+            break;
+        const QStringList cellules = ligne.split(u'|');
+        QVERIFY(cellules.size() >= 5);
+        const QStringList genres = noms(cellules.at(1));
+        for (const QString& genre : genres)
+            if (!genresReadme.contains(genre))
+                genresReadme << genre;
+        nomsParLigne[genres.join(u'/')] += noms(cellules.mid(3, cellules.size() - 4).join(u'|'));
+    }
+
+    QStringList genresVocabulaire;
+    for (const GenreEvenement* genre : genresJournal)
+        genresVocabulaire << genre->nom;
+    QCOMPARE(genresReadme, genresVocabulaire);
+    for (auto ligne = nomsParLigne.cbegin(); ligne != nomsParLigne.cend(); ++ligne) {
+        QStringList attendus;
+        for (const QString& nomGenre : ligne.key().split(u'/')) {
+            const GenreEvenement* genre = genreNomme(nomGenre.toLatin1());
+            QVERIFY2(genre, qPrintable(nomGenre));
+            for (const DefinitionChamp& champ : genre->champs) {
+                attendus << champ.nom;
+                for (const QLatin1String sousNom : champ.cles)
+                    attendus << sousNom;
+                for (const QLatin1String sousNom : champ.valeurs)
+                    attendus << sousNom;
+            }
+        }
+        attendus.removeDuplicates();
+        attendus.sort();
+        QStringList trouves = ligne.value();
+        trouves.removeDuplicates();
+        trouves.sort();
+        QCOMPARE(trouves.join(u' '), attendus.join(u' '));
+    }
 }
 
 QTEST_MAIN(TestJournal)

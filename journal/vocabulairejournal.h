@@ -1,0 +1,196 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QLatin1String>
+#include <array>
+#include <span>
+
+class QDateTime;
+
+// The journal's vocabulary: the kinds of event a line can be, the fields each kind carries, and the head
+// every line starts with. The writer, the reader, the comparison and every producer of events name kinds
+// and fields only through these, and a test holds the README's table of events to them. A new kind is one
+// block below (its fields, then its definition) and one entry of `genresJournal`; the reader and the
+// comparison take an event of a kind they do not single out as one more event of its command.
+
+namespace Champ {
+// Every line starts with these three, in this order (TeteLigne).
+inline constexpr QLatin1String numeroLigne("n");
+inline constexpr QLatin1String temps("t");
+inline constexpr QLatin1String genre("genre");
+// Every line of one act of a sweep carries it after its kind.
+inline constexpr QLatin1String acte("acte");
+
+inline constexpr QLatin1String programme("programme");
+inline constexpr QLatin1String arguments("arguments");
+inline constexpr QLatin1String base("base");
+inline constexpr QLatin1String controle("controle");
+inline constexpr QLatin1String progid("progid");
+inline constexpr QLatin1String clsid("clsid");
+inline constexpr QLatin1String serveur("serveur");
+inline constexpr QLatin1String membre("membre");
+inline constexpr QLatin1String attendu("attendu");
+inline constexpr QLatin1String trouve("trouve");
+inline constexpr QLatin1String ligne("ligne");
+inline constexpr QLatin1String etape("etape");
+inline constexpr QLatin1String bouton("bouton");
+inline constexpr QLatin1String aboutie("aboutie");
+inline constexpr QLatin1String dureeUs("duree_us");
+inline constexpr QLatin1String dispid("dispid");
+inline constexpr QLatin1String acces("acces");
+inline constexpr QLatin1String parReference("par_reference");
+inline constexpr QLatin1String valeur("valeur");
+inline constexpr QLatin1String retour("retour");
+inline constexpr QLatin1String echec("echec");
+inline constexpr QLatin1String numero("numero");
+inline constexpr QLatin1String description("description");
+inline constexpr QLatin1String chargement("chargement");
+inline constexpr QLatin1String pointEntree("point_entree");
+inline constexpr QLatin1String tableau("tableau");
+inline constexpr QLatin1String resultat("resultat");
+inline constexpr QLatin1String enregistrements("enregistrements");
+inline constexpr QLatin1String texte("texte");
+inline constexpr QLatin1String titre("titre");
+inline constexpr QLatin1String icone("icone");
+inline constexpr QLatin1String defaut("defaut");
+inline constexpr QLatin1String boutons("boutons");
+inline constexpr QLatin1String reponse("reponse");
+inline constexpr QLatin1String boite("boite");
+inline constexpr QLatin1String statut("statut");
+inline constexpr QLatin1String erreur("erreur");
+inline constexpr QLatin1String commandes("commandes");
+inline constexpr QLatin1String date("date");
+inline constexpr QLatin1String grille("grille");
+inline constexpr QLatin1String srt("srt");
+inline constexpr QLatin1String actes("actes");
+inline constexpr QLatin1String echecs("echecs");
+inline constexpr QLatin1String interrompu("interrompu");
+} // namespace Champ
+
+// The texts a field takes, where they are a fixed few.
+namespace Valeur {
+// acces
+inline constexpr QLatin1String ecriture("ecriture");
+inline constexpr QLatin1String lecture("lecture");
+inline constexpr QLatin1String appel("appel");
+// boite: a dialogue; the boxes are named by the kind of their own event.
+inline constexpr QLatin1String dialogue("dialogue");
+} // namespace Valeur
+
+// A field of a kind, with what the README names beside it: the keys of the object it holds (or of the
+// objects of its array), or the texts it takes.
+struct DefinitionChamp
+{
+    QLatin1String nom;
+    std::span<const QLatin1String> cles = {};
+    std::span<const QLatin1String> valeurs = {};
+};
+
+struct GenreEvenement
+{
+    QLatin1String nom;
+    std::span<const DefinitionChamp> champs;
+};
+
+// Kinds are told apart by address: `&genre == &Genre::etape`.
+namespace Genre {
+
+inline constexpr QLatin1String clesControle[]{Champ::progid, Champ::clsid, Champ::serveur};
+inline constexpr DefinitionChamp champsDebut[]{
+    {Champ::programme}, {Champ::arguments}, {Champ::base}, {Champ::controle, clesControle}};
+// The run's start: the program, its command line, the store and the control it was given.
+inline constexpr GenreEvenement debut{QLatin1String("debut"), champsDebut};
+
+inline constexpr DefinitionChamp champsIdentifiants[]{{Champ::membre}, {Champ::attendu}, {Champ::trouve}};
+// A member of the control whose dispatch identifier is not the expected one, at start.
+inline constexpr GenreEvenement identifiants{QLatin1String("identifiants"), champsIdentifiants};
+
+inline constexpr DefinitionChamp champsEtape[]{{Champ::ligne}, {Champ::etape}};
+// A scenario step played or an answer it gave.
+inline constexpr GenreEvenement etape{QLatin1String("etape"), champsEtape};
+
+inline constexpr DefinitionChamp champsCommande[]{{Champ::bouton}};
+// A button pressed: the events up to its fin_commande are that command's.
+inline constexpr GenreEvenement commande{QLatin1String("commande"), champsCommande};
+
+inline constexpr DefinitionChamp champsFinCommande[]{{Champ::bouton}, {Champ::aboutie}, {Champ::dureeUs}};
+// The command's end, its error report included.
+inline constexpr GenreEvenement finCommande{QLatin1String("fin_commande"), champsFinCommande};
+
+inline constexpr QLatin1String clesEchec[]{Champ::numero, Champ::description};
+inline constexpr QLatin1String valeursAcces[]{Valeur::ecriture, Valeur::lecture, Valeur::appel};
+inline constexpr DefinitionChamp champsControle[]{
+    {Champ::membre}, {Champ::dispid}, {Champ::acces, {}, valeursAcces}, {Champ::parReference},
+    {Champ::valeur}, {Champ::retour}, {Champ::echec, clesEchec},        {Champ::dureeUs}};
+// A write, a read or a method call on the control.
+inline constexpr GenreEvenement controle{QLatin1String("controle"), champsControle};
+
+inline constexpr QLatin1String clesArguments[]{Champ::tableau};
+inline constexpr DefinitionChamp champsBibliotheque[]{
+    {Champ::chargement}, {Champ::pointEntree},     {Champ::arguments, clesArguments},
+    {Champ::resultat},   {Champ::enregistrements}, {Champ::echec, clesEchec},
+    {Champ::dureeUs}};
+// The library loaded (chargement, once), or one call of the library sequence (the other fields).
+inline constexpr GenreEvenement bibliotheque{QLatin1String("bibliotheque"), champsBibliotheque};
+
+inline constexpr DefinitionChamp champsMessage[]{
+    {Champ::texte}, {Champ::titre}, {Champ::icone}, {Champ::boutons}, {Champ::reponse}};
+// A message box, once closed.
+inline constexpr GenreEvenement message{QLatin1String("message"), champsMessage};
+
+inline constexpr DefinitionChamp champsSaisie[]{
+    {Champ::texte}, {Champ::titre}, {Champ::defaut}, {Champ::boutons}, {Champ::reponse}};
+// An input box, once closed.
+inline constexpr GenreEvenement saisie{QLatin1String("saisie"), champsSaisie};
+
+inline constexpr QLatin1String valeursBoite[]{message.nom, saisie.nom, Valeur::dialogue};
+inline constexpr DefinitionChamp champsReponseAutomatique[]{{Champ::boite, {}, valeursBoite},
+                                                            {Champ::reponse}};
+// A box or dialogue no step of the scenario answered.
+inline constexpr GenreEvenement reponseAutomatique{QLatin1String("reponse_automatique"),
+                                                   champsReponseAutomatique};
+
+inline constexpr DefinitionChamp champsFinScenario[]{{Champ::statut}, {Champ::ligne}, {Champ::erreur}};
+// The scenario's end: its status, and the step that could not be played.
+inline constexpr GenreEvenement finScenario{QLatin1String("fin_scenario"), champsFinScenario};
+
+inline constexpr DefinitionChamp champsBalayage[]{
+    {Champ::commandes}, {Champ::date}, {Champ::grille}, {Champ::srt}, {Champ::actes}};
+// A sweep's start: its buttons, the query context and the number of acts.
+inline constexpr GenreEvenement balayage{QLatin1String("balayage"), champsBalayage};
+
+inline constexpr DefinitionChamp champsFinBalayage[]{
+    {Champ::statut}, {Champ::actes}, {Champ::echecs}, {Champ::interrompu}};
+// A sweep's end: its status, the acts done, the commands failed and whether it was stopped.
+inline constexpr GenreEvenement finBalayage{QLatin1String("fin_balayage"), champsFinBalayage};
+
+} // namespace Genre
+
+// Every kind, in the order the README's table shows them.
+inline constexpr std::array genresJournal{
+    &Genre::debut,       &Genre::identifiants,       &Genre::etape,        &Genre::commande,
+    &Genre::finCommande, &Genre::controle,           &Genre::bibliotheque, &Genre::message,
+    &Genre::saisie,      &Genre::reponseAutomatique, &Genre::finScenario,  &Genre::balayage,
+    &Genre::finBalayage};
+
+// The kind named `nom`; nullptr for a name this vocabulary does not have (a line of a later release).
+const GenreEvenement* genreNomme(QByteArrayView nom);
+
+// The head every line starts with: its number, its time (UTC, milliseconds) and its kind, in this order, so
+// that a line reads left to right and a reader takes the kind without parsing the line:
+//   {"n":12,"t":"2026-01-01T10:00:00.000Z","genre":"controle"
+// The rest of the line follows, then "}". A line written by another hand may lack the time.
+namespace TeteLigne {
+
+QByteArray ecrire(qint64 numero, const QDateTime& temps, const GenreEvenement& genre);
+
+// Where "genre" starts when only a head's number and time (or number alone) stand before it; -1 otherwise.
+// What stands before it changes from run to run.
+qsizetype debutGenre(QByteArrayView ligne);
+
+// The kind's name of a line that opens with it, {"genre":"controle"..., as a line does once its number and
+// time are taken off; empty when it does not.
+QByteArrayView genreEnTete(QByteArrayView ligne);
+
+} // namespace TeteLigne
