@@ -1,10 +1,9 @@
 #include "balayage.h"
 
-#include "implementations.h"
+#include "fenetrebanc.h"
 #include "journalappels.h"
-#include "journalisation.h"
 #include "sortieconsole.h"
-#include "verificationidentifiants.h"
+#include "statutbanc.h"
 #include "vocabulairejournal.h"
 
 #include <QCheckBox>
@@ -16,26 +15,6 @@
 #include <QPushButton>
 #include <cstdio>
 #include <optional>
-
-bool lireCommandesBalayage(const QString& texte, QStringList& boutons, QString& erreur)
-{
-    boutons.clear();
-    for (const QString& partie : texte.split(QLatin1Char(','))) {
-        QString nom = partie.trimmed();
-        if (nom.startsWith(QLatin1String("Command")))
-            nom = nom.mid(7);
-        bool nombre = false;
-        const int numero = nom.toInt(&nombre);
-        if (!nombre || numero < 1 || numero > 7 || numero == 3 || nom.size() != 1) {
-            erreur = QStringLiteral("--commandes : « %1 » n'est pas une commande d'acte (1, 2, 4, 5, 6 ou 7)")
-                         .arg(partie.trimmed());
-            boutons.clear();
-            return false;
-        }
-        boutons.append(QStringLiteral("Command") + nom);
-    }
-    return true;
-}
 
 Balayage::Balayage(ParametresBalayage parametres, JournalAppels* journal)
     : m_parametres(std::move(parametres))
@@ -192,27 +171,18 @@ private:
 } // namespace
 
 int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
-                   const Implementations& implementations, const FabriqueControle& fabriqueChoisie,
+                   const Implementations& implementations, const FabriqueControle& fabrique,
                    const QString& progIdControle)
 {
     Balayage balayage(parametres, journal);
-    VerificationIdentifiants verification(journal);
-    const FabriqueControle fabrique = verification.envelopper(fabriqueChoisie);
-    std::optional<Journalisation> journalisation;
-    if (journal) {
-        journalisation.emplace(*journal, balayage, implementations.bibliotheque, fabrique, progIdControle);
-        balayage.transmettreSuivi(&journalisation->suivi);
-    }
-    const std::unique_ptr<FrmInit> fenetre = demarrerFrmInitJournalise(
-        journalisation, balayage, fabrique, implementations.sonde, implementations.bibliotheque);
+    FenetreBanc demarrage(implementations, fabrique, progIdControle, journal, balayage);
+    FrmInit* const fenetre = demarrage.ouvrir(FenetreBanc::Avertissement::Console);
     if (!fenetre) {
         SortieConsole::ecrireLigne(stderr,
                                    QStringLiteral("Balayage impossible : la fenêtre n'a pas pu s'ouvrir"));
-        return 1;
+        return StatutBanc::NonAbouti;
     }
-    // No window is shown: the tester reads the standard error and the journal instead.
-    if (const QString avertissement = verification.avertissement(progIdControle); !avertissement.isEmpty())
-        SortieConsole::ecrireLigne(stderr, avertissement);
+    balayage.transmettreSuivi(demarrage.suiviJournal());
 
     Progression progression(parametres.codes.size());
     balayage.suivreProgression([&](qsizetype fait) { progression.avancer(fait); });
@@ -229,8 +199,6 @@ int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
     SortieConsole::ecrireLigne(stderr, QStringLiteral("Balayage : %1 acte(s), %2 commande(s) en échec.")
                                            .arg(balayage.actesFaits())
                                            .arg(balayage.echecs()));
-    if (journal && !journal->complet())
-        SortieConsole::ecrireLigne(
-            stderr, QStringLiteral("Le journal est incomplet : une ligne n'a pas pu être écrite."));
+    demarrage.signalerJournalIncomplet();
     return statut;
 }

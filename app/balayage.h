@@ -24,10 +24,6 @@ struct ParametresBalayage
     bool srt = false;
 };
 
-// "2,4,5,6,7" (or "Command2,Command4") as button names. Command3 runs the library sequence, which no act
-// drives: it is refused with anything that is not a command button.
-bool lireCommandesBalayage(const QString& texte, QStringList& boutons, QString& erreur);
-
 // Sweeps a list of acts over the window: for each code, sets txtCodeCCAM and presses the chosen buttons,
 // as an operator would, without showing the window. It is the window's message service: Command2's input
 // box gets the act's code, every box is closed with OK. Each act's events in the journal carry its code.
