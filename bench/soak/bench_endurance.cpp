@@ -4,6 +4,7 @@
 // last thousand runs against the first thousand (target no slowdown).
 #include "fabriquectltarvo.h"
 #include "frminit.h"
+#include "nomsselectionacte.h"
 #include "sequencetarvo.h"
 #include "servicemessages.h"
 #include "sondesysteme.h"
@@ -69,7 +70,8 @@ void choisirDansLeDialogue()
         auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialogue)
             return;
-        if (auto* ok = dialogue->findChild<QPushButton*>(QStringLiteral("cmdChoisir")); ok && ok->isEnabled())
+        if (auto* ok = dialogue->findChild<QPushButton*>(NomsSelectionActe::cmdChoisir);
+            ok && ok->isEnabled())
             ok->click();
         else
             dialogue->reject();

@@ -3,6 +3,7 @@
 #include "commandes.h"
 #include "controledispatch.h"
 #include "fabriquecontrole.h"
+#include "nomsselectionacte.h"
 #include "servicemessagesscripte.h"
 #include "sondefixe.h"
 #include "tablemembres.h"
@@ -42,7 +43,7 @@ void pendantLeDialogue(const QString& frappe, bool* vu)
         if (!dialogue)
             return;
         *vu = true;
-        auto* champ = dialogue->findChild<QLineEdit*>(u"txtRecherche"_s);
+        auto* champ = dialogue->findChild<QLineEdit*>(NomsSelectionActe::txtRecherche);
         if (champ && !frappe.isNull()) {
             taper(champ, frappe);
             QTest::keyClick(champ, Qt::Key_Return);
