@@ -2,6 +2,7 @@
 // the keyboard and mouse as an operator would, then the control's result properties are read.
 #include "actesmasques.h"
 #include "controledispatch.h"
+#include "dialoguemodal.h"
 #include "dialogueselectionacte.h"
 #include "echec.h"
 #include "fabriquectltarvo.h"
@@ -22,7 +23,6 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <functional>
 
@@ -31,21 +31,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using ActionDialogue = std::function<void(QDialog*)>;
-
-// Runs the action on the dialog once it is shown; a dialog the action left open is closed, so a
-// failed check never leaves the test waiting.
-void pendantLeDialogue(ActionDialogue action, bool* vu)
-{
-    QTimer::singleShot(0, qApp, [action = std::move(action), vu] {
-        auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialogue)
-            return;
-        *vu = true;
-        action(dialogue);
-        if (dialogue->isVisible())
-            dialogue->reject();
-    });
-}
 
 template<typename T> T* enfant(QDialog* dialogue, QLatin1StringView nom)
 {
@@ -58,13 +43,6 @@ QStringList codesListes(QListView* liste)
     for (int i = 0; i < liste->model()->rowCount(); ++i)
         codes << liste->model()->index(i, 0).data(ModeleResultats::RoleCode).toString();
     return codes;
-}
-
-// Types the text key by key, accented letters included (QTest::keyClicks takes ASCII only).
-void taper(QWidget* champ, const QString& texte)
-{
-    for (QChar c : texte)
-        QTest::sendKeyEvent(QTest::Click, champ, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
 }
 
 QString codeCourant(QListView* liste)
