@@ -1,5 +1,6 @@
 #include "balayage.h"
 
+#include "frminit.h"
 #include "implementations.h"
 #include "journalappels.h"
 #include "journalisation.h"
