@@ -1,6 +1,7 @@
 #include "balayage.h"
 
 #include "fenetrebanc.h"
+#include "frminit.h"
 #include "journalappels.h"
 #include "sortieconsole.h"
 #include "statutbanc.h"

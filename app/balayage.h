@@ -1,7 +1,8 @@
 #pragma once
 
-#include "frminit.h"
+#include "controledispatch.h"
 #include "servicemessages.h"
+#include "suivicommandes.h"
 
 #include <QDate>
 #include <QStringList>
@@ -11,6 +12,7 @@
 
 struct Implementations;
 
+class FrmInit;
 class JournalAppels;
 class QPushButton;
 

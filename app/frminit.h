@@ -2,6 +2,7 @@
 
 #include "commandesfenetre.h"
 #include "controledispatch.h"
+#include "suivicommandes.h"
 
 #include <QString>
 #include <QWidget>
@@ -9,15 +10,6 @@
 
 class ServiceMessages;
 class SondeSysteme;
-
-// Told when a command button's handler starts and once it has ended, its error report included.
-class SuiviCommandes
-{
-public:
-    virtual ~SuiviCommandes() = default;
-    virtual void commandeCommencee(const QString& bouton) = 0;
-    virtual void commandeTerminee(const QString& bouton, bool aboutie) = 0;
-};
 
 // The one window of the tool, built from its table of controls. It creates ctlTarvo1 through the
 // factory and keeps it exactly as long as itself.

@@ -5,6 +5,7 @@
 #include "diagnostic.h"
 #include "fabriquecontrole.h"
 #include "fenetrebanc.h"
+#include "frminit.h"
 #include "implementations.h"
 #include "journalappels.h"
 #include "lecteurscenario.h"

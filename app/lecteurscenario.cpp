@@ -1,6 +1,7 @@
 #include "lecteurscenario.h"
 
 #include "journalappels.h"
+#include "nomsselectionacte.h"
 #include "vocabulairejournal.h"
 
 #include <QAbstractItemModel>
@@ -22,7 +23,7 @@ namespace {
 // The act code the dialog shows as highlighted, by the name of its detail label.
 QString codeSurligne(QDialog* dialogue)
 {
-    const auto* code = dialogue->findChild<QLabel*>(QStringLiteral("lblCodeActe"));
+    const auto* code = dialogue->findChild<QLabel*>(NomsSelectionActe::lblCodeActe);
     return code ? code->text().trimmed() : QString();
 }
 
@@ -197,9 +198,9 @@ void LecteurScenario::repondreAuDialogue(QDialog* dialogue)
         return;
     }
     const QString code = etape->acte->trimmed();
-    auto* recherche = dialogue->findChild<QLineEdit*>(QStringLiteral("txtRecherche"));
-    auto* resultats = dialogue->findChild<QListView*>(QStringLiteral("lstResultats"));
-    auto* choisir = dialogue->findChild<QPushButton*>(QStringLiteral("cmdChoisir"));
+    auto* recherche = dialogue->findChild<QLineEdit*>(NomsSelectionActe::txtRecherche);
+    auto* resultats = dialogue->findChild<QListView*>(NomsSelectionActe::lstResultats);
+    auto* choisir = dialogue->findChild<QPushButton*>(NomsSelectionActe::cmdChoisir);
     if (!recherche || !resultats || !resultats->model() || !choisir) {
         echouer(*etape, QStringLiteral("le dialogue ouvert n'est pas celui de la sélection d'acte"));
         dialogue->reject();

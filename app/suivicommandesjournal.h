@@ -1,7 +1,7 @@
 #pragma once
 
 #include "evenementsjournal.h"
-#include "frminit.h"
+#include "suivicommandes.h"
 
 class JournalAppels;
 

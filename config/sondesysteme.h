@@ -22,8 +22,9 @@ public:
     // characters, copies nothing and returns the size it needs, terminator included.
     virtual quint32 variableEnvironnement(const char* nom, char* tampon, quint32 taille) const = 0;
 
-    // Fills `version`; returns false, leaving it untouched, when the system refuses.
-    virtual bool versionSysteme(VersionOs& version) const = 0;
+    // The version as the system reports it. A refusal reads as zeros (version 0, product type 0), as the
+    // system's own record does, so the routine that asks needs no case of its own for it.
+    virtual VersionOs versionSysteme() const = 0;
 };
 
 // The probe of the platform the program runs on.

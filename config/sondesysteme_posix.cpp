@@ -28,13 +28,7 @@ public:
         return static_cast<quint32>(longueur);
     }
 
-    bool versionSysteme(VersionOs& version) const override
-    {
-        version.majeure = MajeureFixe;
-        version.mineure = MineureFixe;
-        version.typeProduit = TypeProduitFixe;
-        return true;
-    }
+    VersionOs versionSysteme() const override { return {MajeureFixe, MineureFixe, TypeProduitFixe}; }
 };
 
 } // namespace

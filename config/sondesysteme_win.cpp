@@ -15,7 +15,7 @@ public:
         return GetEnvironmentVariableA(nom, tampon, taille);
     }
 
-    bool versionSysteme(VersionOs& version) const override
+    VersionOs versionSysteme() const override
     {
         OSVERSIONINFOEXA info;
         std::memset(&info, 0, sizeof info);
@@ -23,10 +23,7 @@ public:
         std::memset(info.szCSDVersion, ' ', sizeof info.szCSDVersion);
         // The call's own success flag is not looked at: a refused record keeps its zeros.
         GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info));
-        version.majeure = info.dwMajorVersion;
-        version.mineure = info.dwMinorVersion;
-        version.typeProduit = info.wProductType;
-        return true;
+        return {info.dwMajorVersion, info.dwMinorVersion, info.wProductType};
     }
 };
 

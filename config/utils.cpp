@@ -38,8 +38,7 @@ QString LireVariableEnvironnement(const QString& nom, const SondeSysteme& sonde)
 
 qint32 VersionSysteme(qint32& typeProduit, const SondeSysteme& sonde)
 {
-    VersionOs version;
-    sonde.versionSysteme(version); // a refusal leaves the zeros: version 0, product type 0
+    const VersionOs version = sonde.versionSysteme(); // a refusal is zeros: version 0, product type 0
     const qint64 nombre = qint64(version.majeure) * 10 + qint64(version.mineure);
     if (nombre > std::numeric_limits<qint32>::max())
         return 0; // the overflow ends the routine with 0 and leaves the caller's product type

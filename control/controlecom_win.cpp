@@ -2,12 +2,13 @@
 #include "controlecom.h"
 #include "echeccom_win.h"
 #include "membresctltarvo.h"
+#include "ressourcescom_win.h"
 #include "tablemembres.h"
-#include "variantcom_win.h"
 
 #include <QGuiApplication>
 #include <QMetaType>
 #include <QWidget>
+#include <new>
 #include <string>
 
 // clang-format off
@@ -36,9 +37,7 @@ QVariant valeurLue(const VARIANT& valeur)
     if (type == VT_NULL)
         return QVariant::fromValue(nullptr);
     if (type == VT_BSTR)
-        return valeur.bstrVal == nullptr
-                   ? QString()
-                   : QString::fromWCharArray(valeur.bstrVal, static_cast<int>(SysStringLen(valeur.bstrVal)));
+        return texteDepuisBstr(valeur.bstrVal);
     if ((type & (VT_ARRAY | VT_VECTOR)) != 0 || type == VT_DISPATCH || type == VT_UNKNOWN ||
         type == VT_RECORD)
         return QVariant::fromValue(ValeurAutomation{type});
@@ -46,9 +45,17 @@ QVariant valeurLue(const VARIANT& valeur)
     if (FAILED(VariantChangeTypeEx(&converti.valeur(), const_cast<VARIANT*>(&valeur), LOCALE_USER_DEFAULT,
                                    VARIANT_LOCALBOOL, VT_BSTR)))
         return QVariant::fromValue(ValeurAutomation{type});
-    const BSTR texte = converti.valeur().bstrVal;
-    return texte == nullptr ? QString()
-                            : QString::fromWCharArray(texte, static_cast<int>(SysStringLen(texte)));
+    return texteDepuisBstr(converti.valeur().bstrVal);
+}
+
+// A text as the control is handed it; the runtime's error 7 when the system has no memory for it.
+BstrCom bstrPourControle(const QString& texte)
+{
+    try {
+        return bstrDepuisTexte(texte);
+    } catch (const std::bad_alloc&) {
+        throw Echec(Echec::MemoireInsuffisante, QStringLiteral("Mémoire insuffisante"));
+    }
 }
 
 // The strings an Invoke may have put in its EXCEPINFO, freed once read.
@@ -74,12 +81,8 @@ public:
     {
         VariantCom argument;
         if (valeur.typeId() == QMetaType::QString) {
-            const QString texte = valeur.toString();
+            argument.valeur().bstrVal = bstrPourControle(valeur.toString()).detacher();
             argument.valeur().vt = VT_BSTR;
-            argument.valeur().bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(texte.utf16()),
-                                                          static_cast<UINT>(texte.size()));
-            if (argument.valeur().bstrVal == nullptr && !texte.isEmpty())
-                throw Echec(Echec::MemoireInsuffisante, QStringLiteral("Mémoire insuffisante"));
         } else if (valeur.typeId() == QMetaType::Int) {
             argument.valeur().vt = VT_I4;
             argument.valeur().lVal = valeur.toInt();
@@ -95,7 +98,7 @@ public:
         VARIANT argument;
         VariantInit(&argument);
         if (valeur.typeId() == QMetaType::QString) {
-            BstrCom texte(valeur.toString());
+            BstrCom texte = bstrPourControle(valeur.toString());
             argument.vt = VT_BYREF | VT_BSTR;
             argument.pbstrVal = texte.adresse();
             mettre(dispId, argument);

@@ -1,6 +1,7 @@
 #include "echeccom_win.h"
 
 #include "echec.h"
+#include "ressourcescom_win.h"
 
 namespace {
 
@@ -55,12 +56,6 @@ const Correspondance* correspondance(HRESULT resultat)
     return nullptr;
 }
 
-QString texteBstr(BSTR texte)
-{
-    return texte == nullptr ? QString()
-                            : QString::fromWCharArray(texte, static_cast<int>(SysStringLen(texte))).trimmed();
-}
-
 // The description the runtime gives a code the control did not describe.
 QString descriptionParDefaut(HRESULT resultat)
 {
@@ -111,7 +106,7 @@ Echec echecDepuisHresult(HRESULT resultat, const EXCEPINFO* exception)
     // Some controls fill the description only when asked.
     if (copie.pfnDeferredFillIn != nullptr && copie.bstrDescription == nullptr)
         copie.pfnDeferredFillIn(&copie);
-    const QString description = texteBstr(copie.bstrDescription);
+    const QString description = texteDepuisBstr(copie.bstrDescription).trimmed();
     if (copie.bstrDescription != exception->bstrDescription)
         SysFreeString(copie.bstrDescription);
     if (copie.bstrSource != exception->bstrSource)

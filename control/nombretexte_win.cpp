@@ -1,15 +1,9 @@
 #include "echec.h"
 #include "nombretexte.h"
-#include "variantcom_win.h"
+#include "ressourcescom_win.h"
 
 #include <QLocale>
 #include <string>
-
-// windows.h first: oleauto.h relies on its types.
-// clang-format off
-#include <windows.h>
-#include <oleauto.h>
-// clang-format on
 
 namespace {
 

@@ -28,13 +28,7 @@ public:
         return longueur;
     }
 
-    bool versionSysteme(VersionOs& v) const override
-    {
-        if (refusee)
-            return false;
-        v = version;
-        return true;
-    }
+    VersionOs versionSysteme() const override { return refusee ? VersionOs{} : version; }
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "dialogueselectionacte.h"
 #include "importeurccam.h"
 #include "magasinccam.h"
+#include "nomsselectionacte.h"
 
 #include <QApplication>
 #include <QDir>
@@ -73,7 +74,7 @@ void BM_FrappeRecherche(benchmark::State& etat)
     DialogueSelectionActe dialogue(*g_magasin, contexte, {});
     dialogue.show();
     QCoreApplication::processEvents();
-    auto* champ = dialogue.findChild<QLineEdit*>(QStringLiteral("txtRecherche"));
+    auto* champ = dialogue.findChild<QLineEdit*>(NomsSelectionActe::txtRecherche);
 
     std::vector<double> dialogueMs, dialogueCpuMs, magasinMs;
     qsizetype mot = 0, position = 0;

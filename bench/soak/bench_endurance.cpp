@@ -2,8 +2,10 @@
 // and the library sequence 10,000 times against our library. Reports, per command, resident memory
 // at the end against memory after the first hundred runs (target within 5 %), and the time of the
 // last thousand runs against the first thousand (target no slowdown).
+#include "dialoguemodal.h"
 #include "fabriquectltarvo.h"
 #include "frminit.h"
+#include "nomsselectionacte.h"
 #include "sequencetarvo.h"
 #include "servicemessages.h"
 #include "sondesysteme.h"
@@ -12,7 +14,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
@@ -65,14 +66,10 @@ int nombreDeRuns()
 // Chooses the highlighted act in the selection dialog as soon as it is shown.
 void choisirDansLeDialogue()
 {
-    QTimer::singleShot(0, qApp, [] {
-        auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialogue)
-            return;
-        if (auto* ok = dialogue->findChild<QPushButton*>(QStringLiteral("cmdChoisir")); ok && ok->isEnabled())
+    pendantLeDialogue([](QDialog* dialogue) {
+        if (auto* ok = dialogue->findChild<QPushButton*>(NomsSelectionActe::cmdChoisir);
+            ok && ok->isEnabled())
             ok->click();
-        else
-            dialogue->reject();
     });
 }
 

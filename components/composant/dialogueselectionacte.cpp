@@ -3,6 +3,7 @@
 #include "actesmasques.h"
 #include "modelechapitres.h"
 #include "modeleresultats.h"
+#include "nomsselectionacte.h"
 #include "reponsesacte.h"
 
 #include <QCoreApplication>
@@ -60,97 +61,27 @@ DialogueSelectionActe::DialogueSelectionActe(const MagasinCcam& magasin, Context
     , m_magasin(magasin)
     , m_contexte(std::move(contexte))
 {
-    setObjectName(QStringLiteral("dlgSelectionActe"));
+    setObjectName(NomsSelectionActe::dlgSelectionActe);
     setWindowTitle(QStringLiteral("Sélection d'un acte CCAM"));
     setModal(true);
 
+    // Built in the order the operator meets the widgets: the focus chain follows it.
     auto* contexteTexte = new QLabel(texteContexte(), this);
-    contexteTexte->setObjectName(QStringLiteral("lblContexte"));
+    contexteTexte->setObjectName(NomsSelectionActe::lblContexte);
     contexteTexte->setWordWrap(true);
-
-    auto* invite = new QLabel(QStringLiteral("&Rechercher :"), this);
-    invite->setObjectName(QStringLiteral("lblRecherche"));
-    m_recherche = new QLineEdit(this);
-    m_recherche->setObjectName(QStringLiteral("txtRecherche"));
-    m_recherche->setPlaceholderText(QStringLiteral("Début du code ou mots du libellé"));
-    m_recherche->setClearButtonEnabled(true);
-    m_recherche->installEventFilter(this);
-    invite->setBuddy(m_recherche);
-    m_compte = new QLabel(this);
-    m_compte->setObjectName(QStringLiteral("lblNombreResultats"));
-    // A fixed width keeps the count from re-laying out the whole dialog on each keystroke.
-    m_compte->setFixedWidth(
-        m_compte->fontMetrics().horizontalAdvance(QStringLiteral("200 premiers actes  ")));
-    m_compte->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_masques = new QLabel(this);
-    m_masques->setObjectName(QStringLiteral("lblActesMasques"));
-    // Always one line high, empty or not, so that the hint coming and going moves nothing.
-    m_masques->setMinimumHeight(m_masques->fontMetrics().height());
-    m_masques->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_minuterieMasques = new QTimer(this);
-    m_minuterieMasques->setSingleShot(true);
-    m_minuterieMasques->setInterval(delaiMasquesMs);
-    connect(m_minuterieMasques, &QTimer::timeout, this, &DialogueSelectionActe::signalerMasques);
-
-    m_modeleResultats = new ModeleResultats(this);
-    m_resultats = new QListView(this);
-    m_resultats->setObjectName(QStringLiteral("lstResultats"));
-    m_resultats->setModel(m_modeleResultats);
-    m_resultats->setUniformItemSizes(true);
-    m_resultats->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_resultats->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    m_modeleChapitres = new ModeleChapitres(m_magasin, m_contexte, this);
-    m_chapitres = new QTreeView(this);
-    m_chapitres->setObjectName(QStringLiteral("arbreChapitres"));
-    m_chapitres->setModel(m_modeleChapitres);
-    m_chapitres->setHeaderHidden(true);
-    m_chapitres->setUniformRowHeights(true);
-    m_chapitres->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_chapitres->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    m_onglets = new QTabWidget(this);
-    m_onglets->setObjectName(QStringLiteral("ongletsSelection"));
-    m_onglets->addTab(m_resultats, QStringLiteral("Résultats"));
-    m_onglets->addTab(m_chapitres, QStringLiteral("Chapitres"));
-
-    auto* details = new QGroupBox(QStringLiteral("Acte surligné"), this);
-    details->setObjectName(QStringLiteral("fraDetails"));
-    m_code = etiquetteDetail(QStringLiteral("lblCodeActe"), details);
-    m_libelle = etiquetteDetail(QStringLiteral("lblLibelleActe"), details, true);
-    m_validite = etiquetteDetail(QStringLiteral("lblValidite"), details);
-    m_activites = etiquetteDetail(QStringLiteral("lblActivites"), details);
-    m_prix = etiquetteDetail(QStringLiteral("lblPrixActe"), details);
-    m_regroupement = etiquetteDetail(QStringLiteral("lblRegroupement"), details);
-    auto* formulaire = new QFormLayout(details);
-    formulaire->addRow(QStringLiteral("Code :"), m_code);
-    formulaire->addRow(QStringLiteral("Libellé :"), m_libelle);
-    formulaire->addRow(QStringLiteral("Validité :"), m_validite);
-    formulaire->addRow(QStringLiteral("Activités :"), m_activites);
-    formulaire->addRow(QStringLiteral("Prix :"), m_prix);
-    formulaire->addRow(QStringLiteral("Regroupement :"), m_regroupement);
+    QHBoxLayout* ligneRecherche = construireRecherche();
+    construireVues();
+    QGroupBox* details = construireDetails();
 
     m_partage = new QSplitter(this);
-    m_partage->setObjectName(QStringLiteral("splSelection"));
+    m_partage->setObjectName(NomsSelectionActe::splSelection);
     m_partage->addWidget(m_onglets);
     m_partage->addWidget(details);
     m_partage->setStretchFactor(0, 3);
     m_partage->setStretchFactor(1, 2);
 
-    m_boutons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_boutons->setObjectName(QStringLiteral("boutons"));
-    QPushButton* ok = m_boutons->button(QDialogButtonBox::Ok);
-    ok->setObjectName(QStringLiteral("cmdChoisir"));
-    ok->setText(QStringLiteral("Choisir"));
-    ok->setDefault(true);
-    QPushButton* annuler = m_boutons->button(QDialogButtonBox::Cancel);
-    annuler->setObjectName(QStringLiteral("cmdAnnuler"));
-    annuler->setText(QStringLiteral("Annuler"));
+    construireBoutons();
 
-    auto* ligneRecherche = new QHBoxLayout;
-    ligneRecherche->addWidget(invite);
-    ligneRecherche->addWidget(m_recherche, 1);
-    ligneRecherche->addWidget(m_compte);
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(contexteTexte);
     disposition->addLayout(ligneRecherche);
@@ -159,6 +90,105 @@ DialogueSelectionActe::DialogueSelectionActe(const MagasinCcam& magasin, Context
     disposition->addWidget(m_boutons);
     resize(900, 560);
 
+    relierSignaux();
+    surligner({});
+    ouvrirSur(codeInitial);
+    m_recherche->setFocus();
+}
+
+QHBoxLayout* DialogueSelectionActe::construireRecherche()
+{
+    auto* invite = new QLabel(QStringLiteral("&Rechercher :"), this);
+    invite->setObjectName(NomsSelectionActe::lblRecherche);
+    m_recherche = new QLineEdit(this);
+    m_recherche->setObjectName(NomsSelectionActe::txtRecherche);
+    m_recherche->setPlaceholderText(QStringLiteral("Début du code ou mots du libellé"));
+    m_recherche->setClearButtonEnabled(true);
+    m_recherche->installEventFilter(this);
+    invite->setBuddy(m_recherche);
+    m_compte = new QLabel(this);
+    m_compte->setObjectName(NomsSelectionActe::lblNombreResultats);
+    // A fixed width keeps the count from re-laying out the whole dialog on each keystroke.
+    m_compte->setFixedWidth(
+        m_compte->fontMetrics().horizontalAdvance(QStringLiteral("200 premiers actes  ")));
+    m_compte->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_masques = new QLabel(this);
+    m_masques->setObjectName(NomsSelectionActe::lblActesMasques);
+    // Always one line high, empty or not, so that the hint coming and going moves nothing.
+    m_masques->setMinimumHeight(m_masques->fontMetrics().height());
+    m_masques->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_minuterieMasques = new QTimer(this);
+    m_minuterieMasques->setSingleShot(true);
+    m_minuterieMasques->setInterval(delaiMasquesMs);
+    connect(m_minuterieMasques, &QTimer::timeout, this, &DialogueSelectionActe::signalerMasques);
+
+    auto* ligne = new QHBoxLayout;
+    ligne->addWidget(invite);
+    ligne->addWidget(m_recherche, 1);
+    ligne->addWidget(m_compte);
+    return ligne;
+}
+
+void DialogueSelectionActe::construireVues()
+{
+    m_modeleResultats = new ModeleResultats(this);
+    m_resultats = new QListView(this);
+    m_resultats->setObjectName(NomsSelectionActe::lstResultats);
+    m_resultats->setModel(m_modeleResultats);
+    m_resultats->setUniformItemSizes(true);
+    m_resultats->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_resultats->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    m_modeleChapitres = new ModeleChapitres(m_magasin, m_contexte, this);
+    m_chapitres = new QTreeView(this);
+    m_chapitres->setObjectName(NomsSelectionActe::arbreChapitres);
+    m_chapitres->setModel(m_modeleChapitres);
+    m_chapitres->setHeaderHidden(true);
+    m_chapitres->setUniformRowHeights(true);
+    m_chapitres->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_chapitres->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    m_onglets = new QTabWidget(this);
+    m_onglets->setObjectName(NomsSelectionActe::ongletsSelection);
+    m_onglets->addTab(m_resultats, QStringLiteral("Résultats"));
+    m_onglets->addTab(m_chapitres, QStringLiteral("Chapitres"));
+}
+
+QGroupBox* DialogueSelectionActe::construireDetails()
+{
+    auto* details = new QGroupBox(QStringLiteral("Acte surligné"), this);
+    details->setObjectName(NomsSelectionActe::fraDetails);
+    m_code = etiquetteDetail(NomsSelectionActe::lblCodeActe, details);
+    m_libelle = etiquetteDetail(NomsSelectionActe::lblLibelleActe, details, true);
+    m_validite = etiquetteDetail(NomsSelectionActe::lblValidite, details);
+    m_activites = etiquetteDetail(NomsSelectionActe::lblActivites, details);
+    m_prix = etiquetteDetail(NomsSelectionActe::lblPrixActe, details);
+    m_regroupement = etiquetteDetail(NomsSelectionActe::lblRegroupement, details);
+    auto* formulaire = new QFormLayout(details);
+    formulaire->addRow(QStringLiteral("Code :"), m_code);
+    formulaire->addRow(QStringLiteral("Libellé :"), m_libelle);
+    formulaire->addRow(QStringLiteral("Validité :"), m_validite);
+    formulaire->addRow(QStringLiteral("Activités :"), m_activites);
+    formulaire->addRow(QStringLiteral("Prix :"), m_prix);
+    formulaire->addRow(QStringLiteral("Regroupement :"), m_regroupement);
+    return details;
+}
+
+void DialogueSelectionActe::construireBoutons()
+{
+    m_boutons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_boutons->setObjectName(NomsSelectionActe::boutons);
+    QPushButton* ok = m_boutons->button(QDialogButtonBox::Ok);
+    ok->setObjectName(NomsSelectionActe::cmdChoisir);
+    ok->setText(QStringLiteral("Choisir"));
+    ok->setDefault(true);
+    QPushButton* annuler = m_boutons->button(QDialogButtonBox::Cancel);
+    annuler->setObjectName(NomsSelectionActe::cmdAnnuler);
+    annuler->setText(QStringLiteral("Annuler"));
+}
+
+void DialogueSelectionActe::relierSignaux()
+{
     connect(m_recherche, &QLineEdit::textChanged, this, &DialogueSelectionActe::rechercher);
     connect(m_resultats->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& courant) {
@@ -184,20 +214,21 @@ DialogueSelectionActe::DialogueSelectionActe(const MagasinCcam& magasin, Context
             accept();
     });
     connect(m_boutons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
 
-    surligner({});
+void DialogueSelectionActe::ouvrirSur(const QString& codeInitial)
+{
     const QString initial = codeInitial.trimmed();
-    if (!initial.isEmpty()) {
-        const auto acte = m_magasin.acte(initial);
-        m_recherche->setText(acte ? acte->code : initial);
-        if (acte) {
-            const int ligne = m_modeleResultats->ligneDe(acte->code);
-            if (ligne >= 0)
-                m_resultats->setCurrentIndex(m_modeleResultats->index(ligne));
-            reveler(acte->code);
-        }
-    }
-    m_recherche->setFocus();
+    if (initial.isEmpty())
+        return;
+    const auto acte = m_magasin.acte(initial);
+    m_recherche->setText(acte ? acte->code : initial);
+    if (!acte)
+        return;
+    const int ligne = m_modeleResultats->ligneDe(acte->code);
+    if (ligne >= 0)
+        m_resultats->setCurrentIndex(m_modeleResultats->index(ligne));
+    reveler(acte->code);
 }
 
 DialogueSelectionActe::~DialogueSelectionActe() = default;

@@ -7,6 +7,8 @@
 class ModeleChapitres;
 class ModeleResultats;
 class QDialogButtonBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -18,7 +20,7 @@ class QTreeView;
 
 // The control's act-selection dialog: search by code prefix or label words, browse the chapters,
 // see the highlighted act's details in the query context, choose it. Every widget carries an
-// objectName so the tests can drive it.
+// objectName; those others find it by are in nomsselectionacte.h.
 class DialogueSelectionActe final : public QDialog
 {
     Q_OBJECT
@@ -43,6 +45,13 @@ protected:
     void showEvent(QShowEvent* evenement) override;
 
 private:
+    QHBoxLayout* construireRecherche();
+    void construireVues();
+    QGroupBox* construireDetails();
+    void construireBoutons();
+    void relierSignaux();
+    // The act of `codeInitial` in the search field, highlighted in both views; else the text as written.
+    void ouvrirSur(const QString& codeInitial);
     void rechercher(const QString& texte);
     void signalerMasques();
     void surligner(const QString& code);

@@ -39,22 +39,6 @@ template<typename Variant> Variant& variableVisee(Variant& argument)
 
 } // namespace
 
-QString texteDepuisBstr(BSTR texte)
-{
-    if (texte == nullptr)
-        return {};
-    return QString(reinterpret_cast<const QChar*>(texte), static_cast<qsizetype>(SysStringLen(texte)));
-}
-
-TexteCom bstrDepuisTexte(const QString& texte)
-{
-    TexteCom bstr(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(texte.constData()),
-                                    static_cast<UINT>(texte.size())));
-    if (bstr.get() == nullptr)
-        throw std::bad_alloc();
-    return bstr;
-}
-
 HRESULT valeurDepuisVariant(VARIANT& argument, GenreValeur genre, QVariant& valeur)
 {
     VARIANT& variable = variableVisee(argument);

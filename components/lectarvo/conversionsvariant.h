@@ -1,18 +1,13 @@
 #pragma once
 
-// The one place where automation values (VARIANT, BSTR) and the component's values (QVariant holding a
-// QString or a qint32) are turned into each other.
+// The one place where automation values (VARIANT) and the component's values (QVariant holding a QString or
+// a qint32) are turned into each other; texts go through the conversion the host uses too.
 
-#include "ressourcescom.h"
+#include "ressourcescom_win.h"
 #include "tablemembres.h"
 
 #include <QString>
 #include <QVariant>
-
-// A null BSTR is the empty text; embedded zero characters are kept.
-QString texteDepuisBstr(BSTR texte);
-// Throws std::bad_alloc when the system has no memory for it.
-TexteCom bstrDepuisTexte(const QString& texte);
 
 // A value put by a client, as the component takes it: a text (VT_BSTR) or a 32-bit integer (VT_I4) as it
 // is, any other type converted by the system to the member's genre. A reference (VT_BYREF) is followed;

@@ -55,11 +55,7 @@ public:
         return longueur;
     }
 
-    bool versionSysteme(VersionOs& v) const override
-    {
-        v = version;
-        return true;
-    }
+    VersionOs versionSysteme() const override { return version; }
 };
 
 const QString Fin = QStringLiteral("\\santesocial\\fsv\\1.40.12\\conf");

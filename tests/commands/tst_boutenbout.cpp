@@ -2,7 +2,9 @@
 // the answers the operator sees for sample acts.
 #include "commandes.h"
 #include "controledispatch.h"
+#include "dialoguemodal.h"
 #include "fabriquecontrole.h"
+#include "nomsselectionacte.h"
 #include "servicemessagesscripte.h"
 #include "sondefixe.h"
 #include "tablemembres.h"
@@ -19,39 +21,25 @@
 #include <QRegularExpression>
 #include <QStringListModel>
 #include <QTest>
-#include <QTimer>
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Types the text key by key, accented letters included.
-void taper(QWidget* champ, const QString& texte)
+// Types `frappe` into the selection dialog and chooses with Enter, or cancels with Esc when `frappe` is null.
+std::function<void(QDialog*)> frapperDansLeDialogue(const QString& frappe)
 {
-    for (QChar c : texte)
-        QTest::sendKeyEvent(QTest::Click, champ, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-}
-
-// Works the selection dialog once it shows: types `frappe` and chooses with Enter, or cancels
-// with Esc when `frappe` is null. A dialog left open is closed, so a failure never hangs the test.
-void pendantLeDialogue(const QString& frappe, bool* vu)
-{
-    QTimer::singleShot(0, qApp, [frappe, vu] {
-        auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialogue)
-            return;
-        *vu = true;
-        auto* champ = dialogue->findChild<QLineEdit*>(u"txtRecherche"_s);
+    return [frappe](QDialog* dialogue) {
+        auto* champ = dialogue->findChild<QLineEdit*>(NomsSelectionActe::txtRecherche);
         if (champ && !frappe.isNull()) {
             taper(champ, frappe);
             QTest::keyClick(champ, Qt::Key_Return);
         } else if (champ) {
             QTest::keyClick(champ, Qt::Key_Escape);
         }
-        if (dialogue->isVisible())
-            dialogue->reject();
-    });
+    };
 }
 
 } // namespace
@@ -136,7 +124,7 @@ void TestBoutEnBout::cleanup()
 void TestBoutEnBout::selectionRemplitLaFenetre()
 {
     bool vu = false;
-    pendantLeDialogue(u"curiethérapie bas"_s, &vu);
+    pendantLeDialogue(frapperDansLeDialogue(u"curiethérapie bas"_s), &vu);
     executer(&Commandes::selectionActe);
     QVERIFY(vu);
 
@@ -151,7 +139,7 @@ void TestBoutEnBout::selectionRemplitLaFenetre()
     QCOMPARE(m_controles.cboModAct5->count(), 0);
 
     // The next click opens the dialog on the act chosen, sent as CodeActe; cancelling keeps it.
-    pendantLeDialogue(QString(), &vu);
+    pendantLeDialogue(frapperDansLeDialogue(QString()), &vu);
     executer(&Commandes::selectionActe);
     QCOMPARE(m_controles.txtCodeCCAM->text(), u"JLNL001"_s);
     QCOMPARE(m_controles.TxtPrix->text(), u"36050"_s);
@@ -161,7 +149,7 @@ void TestBoutEnBout::selectionAnnuleeSansCode()
 {
     m_controles.TxtLibCourt->setText(u"ancien"_s);
     bool vu = false;
-    pendantLeDialogue(QString(), &vu);
+    pendantLeDialogue(frapperDansLeDialogue(QString()), &vu);
     executer(&Commandes::selectionActe);
     QVERIFY(vu);
     QCOMPARE(m_controles.txtCodeCCAM->text(), QString());

@@ -17,8 +17,7 @@ quint32 SondeFixe::variableEnvironnement(const char*, char* tampon, quint32 tail
     return longueur;
 }
 
-bool SondeFixe::versionSysteme(VersionOs& version) const
+VersionOs SondeFixe::versionSysteme() const
 {
-    version = VersionOs{6, 1, 1};
-    return true;
+    return {6, 1, 1};
 }

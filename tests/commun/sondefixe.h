@@ -12,7 +12,7 @@ public:
     explicit SondeFixe(QByteArray profil = QByteArrayLiteral("C:\\ProgramData"));
 
     quint32 variableEnvironnement(const char* nom, char* tampon, quint32 taille) const override;
-    bool versionSysteme(VersionOs& version) const override;
+    VersionOs versionSysteme() const override;
 
     QByteArray profil;
 };

@@ -2,12 +2,14 @@
 // the keyboard and mouse as an operator would, then the control's result properties are read.
 #include "actesmasques.h"
 #include "controledispatch.h"
+#include "dialoguemodal.h"
 #include "dialogueselectionacte.h"
 #include "echec.h"
 #include "fabriquectltarvo.h"
 #include "magasinccam.h"
 #include "modelechapitres.h"
 #include "modeleresultats.h"
+#include "nomsselectionacte.h"
 #include "tablemembres.h"
 
 #include <QApplication>
@@ -21,7 +23,6 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <functional>
 
@@ -31,24 +32,9 @@ namespace {
 
 using ActionDialogue = std::function<void(QDialog*)>;
 
-// Runs the action on the dialog once it is shown; a dialog the action left open is closed, so a
-// failed check never leaves the test waiting.
-void pendantLeDialogue(ActionDialogue action, bool* vu)
+template<typename T> T* enfant(QDialog* dialogue, QLatin1StringView nom)
 {
-    QTimer::singleShot(0, qApp, [action = std::move(action), vu] {
-        auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialogue)
-            return;
-        *vu = true;
-        action(dialogue);
-        if (dialogue->isVisible())
-            dialogue->reject();
-    });
-}
-
-template<typename T> T* enfant(QDialog* dialogue, const char* nom)
-{
-    return dialogue->findChild<T*>(QString::fromLatin1(nom));
+    return dialogue->findChild<T*>(nom);
 }
 
 QStringList codesListes(QListView* liste)
@@ -57,13 +43,6 @@ QStringList codesListes(QListView* liste)
     for (int i = 0; i < liste->model()->rowCount(); ++i)
         codes << liste->model()->index(i, 0).data(ModeleResultats::RoleCode).toString();
     return codes;
-}
-
-// Types the text key by key, accented letters included (QTest::keyClicks takes ASCII only).
-void taper(QWidget* champ, const QString& texte)
-{
-    for (QChar c : texte)
-        QTest::sendKeyEvent(QTest::Click, champ, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
 }
 
 QString codeCourant(QListView* liste)
@@ -183,8 +162,8 @@ void TestSelectionActe::rechercheEtChoix()
     QString surligne;
     QVERIFY(selectionner([&](QDialog* dialogue) {
         QCOMPARE(dialogue->parentWidget(), m_fenetre);
-        auto* champ = enfant<QLineEdit>(dialogue, "txtRecherche");
-        auto* resultats = enfant<QListView>(dialogue, "lstResultats");
+        auto* champ = enfant<QLineEdit>(dialogue, NomsSelectionActe::txtRecherche);
+        auto* resultats = enfant<QListView>(dialogue, NomsSelectionActe::lstResultats);
         QVERIFY(champ && resultats);
         QCOMPARE(dialogue->focusWidget(), champ);
         taper(champ, frappe);
@@ -192,7 +171,7 @@ void TestSelectionActe::rechercheEtChoix()
         // The arrows move through the results while typing goes on in the field.
         for (int i = 0; i < descentes; ++i)
             QTest::keyClick(champ, Qt::Key_Down);
-        surligne = enfant<QLabel>(dialogue, "lblCodeActe")->text();
+        surligne = enfant<QLabel>(dialogue, NomsSelectionActe::lblCodeActe)->text();
         QTest::keyClick(champ, Qt::Key_Return);
     }));
     for (const QString& code : trouves)
@@ -233,15 +212,15 @@ void TestSelectionActe::annulation()
     QFETCH(bool, parEchap);
     m_ctl->ecrire(DispId::CodeActe, codeEcrit);
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        auto* champ = enfant<QLineEdit>(dialogue, "txtRecherche");
+        auto* champ = enfant<QLineEdit>(dialogue, NomsSelectionActe::txtRecherche);
         // Something highlighted, so only the cancel is tested.
         champ->clear();
         taper(champ, u"appendicectomie"_s);
-        QVERIFY(enfant<QPushButton>(dialogue, "cmdChoisir")->isEnabled());
+        QVERIFY(enfant<QPushButton>(dialogue, NomsSelectionActe::cmdChoisir)->isEnabled());
         if (parEchap)
             QTest::keyClick(champ, Qt::Key_Escape);
         else
-            QTest::mouseClick(enfant<QPushButton>(dialogue, "cmdAnnuler"), Qt::LeftButton);
+            QTest::mouseClick(enfant<QPushButton>(dialogue, NomsSelectionActe::cmdAnnuler), Qt::LeftButton);
         QVERIFY(!dialogue->isVisible());
     }));
     QCOMPARE(m_ctl->lire(DispId::CodeActe).toString(), codeEcrit);
@@ -268,16 +247,17 @@ void TestSelectionActe::ouvertureSurCodeActe()
     QFETCH(QString, surligne);
     m_ctl->ecrire(DispId::CodeActe, codeEcrit);
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        QTEST(enfant<QLineEdit>(dialogue, "txtRecherche")->text(), "recherche");
-        QCOMPARE(codeCourant(enfant<QListView>(dialogue, "lstResultats")), surligne);
-        QCOMPARE(enfant<QLabel>(dialogue, "lblCodeActe")->text(), surligne);
-        QCOMPARE(enfant<QPushButton>(dialogue, "cmdChoisir")->isEnabled(), !surligne.isEmpty());
+        QTEST(enfant<QLineEdit>(dialogue, NomsSelectionActe::txtRecherche)->text(), "recherche");
+        QCOMPARE(codeCourant(enfant<QListView>(dialogue, NomsSelectionActe::lstResultats)), surligne);
+        QCOMPARE(enfant<QLabel>(dialogue, NomsSelectionActe::lblCodeActe)->text(), surligne);
+        QCOMPARE(enfant<QPushButton>(dialogue, NomsSelectionActe::cmdChoisir)->isEnabled(),
+                 !surligne.isEmpty());
         if (!surligne.isEmpty()) {
             // The chapter tree opens on the same act.
-            auto* arbre = enfant<QTreeView>(dialogue, "arbreChapitres");
+            auto* arbre = enfant<QTreeView>(dialogue, NomsSelectionActe::arbreChapitres);
             QCOMPARE(arbre->currentIndex().data(ModeleChapitres::RoleCode).toString(), surligne);
         }
-        QTest::mouseClick(enfant<QPushButton>(dialogue, "cmdChoisir"), Qt::LeftButton);
+        QTest::mouseClick(enfant<QPushButton>(dialogue, NomsSelectionActe::cmdChoisir), Qt::LeftButton);
     }));
     // OK with the act of CodeActe highlighted chooses it, in its canonical form.
     QCOMPARE(m_ctl->lire(DispId::CodeActe).toString(), surligne.isEmpty() ? codeEcrit : surligne);
@@ -286,8 +266,8 @@ void TestSelectionActe::ouvertureSurCodeActe()
 void TestSelectionActe::doubleClicChoisit()
 {
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        taper(enfant<QLineEdit>(dialogue, "txtRecherche"), u"appendicectomie"_s);
-        auto* resultats = enfant<QListView>(dialogue, "lstResultats");
+        taper(enfant<QLineEdit>(dialogue, NomsSelectionActe::txtRecherche), u"appendicectomie"_s);
+        auto* resultats = enfant<QListView>(dialogue, NomsSelectionActe::lstResultats);
         const QStringList codes = codesListes(resultats);
         const int ligne = int(codes.indexOf(u"HHFA016"_s));
         QVERIFY2(ligne >= 0, qPrintable(codes.join(u' ')));
@@ -304,11 +284,11 @@ void TestSelectionActe::entreeSansActeNeFermePas()
     m_ctl->ecrire(DispId::CodeActe, QStringLiteral("JLNL001"));
     bool resteOuvert = false;
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        auto* champ = enfant<QLineEdit>(dialogue, "txtRecherche");
+        auto* champ = enfant<QLineEdit>(dialogue, NomsSelectionActe::txtRecherche);
         champ->clear();
         taper(champ, u"mot introuvable"_s);
-        QCOMPARE(enfant<QListView>(dialogue, "lstResultats")->model()->rowCount(), 0);
-        QVERIFY(!enfant<QPushButton>(dialogue, "cmdChoisir")->isEnabled());
+        QCOMPARE(enfant<QListView>(dialogue, NomsSelectionActe::lstResultats)->model()->rowCount(), 0);
+        QVERIFY(!enfant<QPushButton>(dialogue, NomsSelectionActe::cmdChoisir)->isEnabled());
         QTest::keyClick(champ, Qt::Key_Return);
         resteOuvert = dialogue->isVisible();
         QTest::keyClick(champ, Qt::Key_Escape);
@@ -347,8 +327,8 @@ void TestSelectionActe::contexteRestreintLaRecherche()
     m_ctl->ecrire(dispId, valeur);
     int nombre = -1;
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        taper(enfant<QLineEdit>(dialogue, "txtRecherche"), frappe);
-        nombre = enfant<QListView>(dialogue, "lstResultats")->model()->rowCount();
+        taper(enfant<QLineEdit>(dialogue, NomsSelectionActe::txtRecherche), frappe);
+        nombre = enfant<QListView>(dialogue, NomsSelectionActe::lstResultats)->model()->rowCount();
     }));
     QCOMPARE(nombre > 0, trouve);
 }
@@ -359,10 +339,10 @@ void TestSelectionActe::detailsDansLeContexte()
     m_ctl->ecrire(DispId::GrilleTarifaire, QStringLiteral("004"));
     QString prix, activites, regroupement, contexte;
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        prix = enfant<QLabel>(dialogue, "lblPrixActe")->text();
-        activites = enfant<QLabel>(dialogue, "lblActivites")->text();
-        regroupement = enfant<QLabel>(dialogue, "lblRegroupement")->text();
-        contexte = enfant<QLabel>(dialogue, "lblContexte")->text();
+        prix = enfant<QLabel>(dialogue, NomsSelectionActe::lblPrixActe)->text();
+        activites = enfant<QLabel>(dialogue, NomsSelectionActe::lblActivites)->text();
+        regroupement = enfant<QLabel>(dialogue, NomsSelectionActe::lblRegroupement)->text();
+        contexte = enfant<QLabel>(dialogue, NomsSelectionActe::lblContexte)->text();
     }));
     // Grid 004 has its own price for activity 1; activity 4 falls back on the base price.
     QVERIFY2(prix.contains(u"495,00"_s), qPrintable(prix));
@@ -406,10 +386,10 @@ void TestSelectionActe::actesMasquesDits()
     int nombre = -1;
     QString lue, apresEffacement;
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        auto* champ = enfant<QLineEdit>(dialogue, "txtRecherche");
-        auto* masques = enfant<QLabel>(dialogue, "lblActesMasques");
+        auto* champ = enfant<QLineEdit>(dialogue, NomsSelectionActe::txtRecherche);
+        auto* masques = enfant<QLabel>(dialogue, NomsSelectionActe::lblActesMasques);
         taper(champ, frappe);
-        nombre = enfant<QListView>(dialogue, "lstResultats")->model()->rowCount();
+        nombre = enfant<QListView>(dialogue, NomsSelectionActe::lstResultats)->model()->rowCount();
         QTest::qWait(3 * DialogueSelectionActe::delaiMasquesMs);
         lue = masques->text();
         champ->clear();
@@ -491,8 +471,8 @@ void TestSelectionActe::partageImmobilePendantLaFrappe()
 {
     QList<QList<int>> tailles;
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        auto* partage = enfant<QSplitter>(dialogue, "splSelection");
-        auto* champ = enfant<QLineEdit>(dialogue, "txtRecherche");
+        auto* partage = enfant<QSplitter>(dialogue, NomsSelectionActe::splSelection);
+        auto* champ = enfant<QLineEdit>(dialogue, NomsSelectionActe::txtRecherche);
         tailles.append(partage->sizes());
         for (const QString& texte : {u"gastrectomie longitudinale"_s, u"HFFC"_s, u"écho"_s}) {
             champ->clear();
@@ -517,8 +497,8 @@ void TestSelectionActe::choixDansLesChapitres()
 {
     QString choisi;
     QVERIFY(selectionner([&](QDialog* dialogue) {
-        auto* onglets = enfant<QTabWidget>(dialogue, "ongletsSelection");
-        auto* arbre = enfant<QTreeView>(dialogue, "arbreChapitres");
+        auto* onglets = enfant<QTabWidget>(dialogue, NomsSelectionActe::ongletsSelection);
+        auto* arbre = enfant<QTreeView>(dialogue, NomsSelectionActe::arbreChapitres);
         onglets->setCurrentWidget(arbre);
         arbre->setFocus();
         // Walk down the first branch to its first act, opening chapters as the operator would.
@@ -526,7 +506,7 @@ void TestSelectionActe::choixDansLesChapitres()
         QVERIFY(index.isValid());
         while (index.isValid() && index.data(ModeleChapitres::RoleCode).toString().isEmpty()) {
             arbre->setCurrentIndex(index);
-            QVERIFY(!enfant<QPushButton>(dialogue, "cmdChoisir")->isEnabled());
+            QVERIFY(!enfant<QPushButton>(dialogue, NomsSelectionActe::cmdChoisir)->isEnabled());
             arbre->expand(index);
             if (arbre->model()->canFetchMore(index))
                 arbre->model()->fetchMore(index);
@@ -535,7 +515,7 @@ void TestSelectionActe::choixDansLesChapitres()
         QVERIFY(index.isValid());
         arbre->setCurrentIndex(index);
         choisi = index.data(ModeleChapitres::RoleCode).toString();
-        QCOMPARE(enfant<QLabel>(dialogue, "lblCodeActe")->text(), choisi);
+        QCOMPARE(enfant<QLabel>(dialogue, NomsSelectionActe::lblCodeActe)->text(), choisi);
         QTest::keyClick(arbre, Qt::Key_Return);
     }));
     QVERIFY(!choisi.isEmpty());

@@ -29,13 +29,10 @@ public:
         return longueur;
     }
 
-    bool versionSysteme(VersionOs& v) const override
+    VersionOs versionSysteme() const override
     {
         ++appelsVersion;
-        if (versionRefusee)
-            return false;
-        v = version;
-        return true;
+        return versionRefusee ? VersionOs{} : version;
     }
 };
 

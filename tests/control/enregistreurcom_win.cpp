@@ -1,5 +1,7 @@
 #include "enregistreurcom_win.h"
 
+#include "ressourcescom_win.h"
+
 #include <wrl/client.h>
 
 // clang-format off
@@ -46,22 +48,17 @@ QString drapeaux(WORD d)
     return noms.join(QLatin1Char('|'));
 }
 
-QString texteBstr(BSTR b)
-{
-    return b == nullptr ? QString() : QString::fromWCharArray(b, static_cast<int>(SysStringLen(b)));
-}
-
 QString decrire(const VARIANT& v)
 {
     switch (v.vt) {
     case VT_I4:
         return QStringLiteral("VT_I4 %1").arg(v.lVal);
     case VT_BSTR:
-        return QStringLiteral("VT_BSTR \"%1\"").arg(texteBstr(v.bstrVal));
+        return QStringLiteral("VT_BSTR \"%1\"").arg(texteDepuisBstr(v.bstrVal));
     case VT_BYREF | VT_I4:
         return QStringLiteral("VT_BYREF|VT_I4 %1").arg(*v.plVal);
     case VT_BYREF | VT_BSTR:
-        return QStringLiteral("VT_BYREF|VT_BSTR \"%1\"").arg(texteBstr(*v.pbstrVal));
+        return QStringLiteral("VT_BYREF|VT_BSTR \"%1\"").arg(texteDepuisBstr(*v.pbstrVal));
     default:
         return QStringLiteral("vt=%1").arg(v.vt);
     }
@@ -71,13 +68,10 @@ void versVariant(const QVariant& valeur, VARIANT* resultat)
 {
     VariantInit(resultat);
     switch (valeur.typeId()) {
-    case QMetaType::QString: {
-        const QString t = valeur.toString();
+    case QMetaType::QString:
+        resultat->bstrVal = bstrDepuisTexte(valeur.toString()).detacher();
         resultat->vt = VT_BSTR;
-        resultat->bstrVal =
-            SysAllocStringLen(reinterpret_cast<const OLECHAR*>(t.utf16()), static_cast<UINT>(t.size()));
         break;
-    }
     case QMetaType::Int:
         resultat->vt = VT_I4;
         resultat->lVal = valeur.toInt();
@@ -159,10 +153,9 @@ public:
             if (argument.vt == (VT_BYREF | VT_I4))
                 *argument.plVal = nouveau.toInt();
             else if (argument.vt == (VT_BYREF | VT_BSTR)) {
+                BSTR remplacant = bstrDepuisTexte(nouveau.toString()).detacher();
                 SysFreeString(*argument.pbstrVal);
-                const QString t = nouveau.toString();
-                *argument.pbstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(t.utf16()),
-                                                       static_cast<UINT>(t.size()));
+                *argument.pbstrVal = remplacant;
             }
         }
         if (reponses().echecs.contains(id)) {
@@ -172,9 +165,7 @@ public:
                 exception->wCode = e.wCode;
                 exception->scode = e.scode;
                 exception->bstrSource = SysAllocString(L"BancTest.Enregistreur");
-                exception->bstrDescription =
-                    SysAllocStringLen(reinterpret_cast<const OLECHAR*>(e.description.utf16()),
-                                      static_cast<UINT>(e.description.size()));
+                exception->bstrDescription = bstrDepuisTexte(e.description).detacher();
             }
             return e.resultat;
         }

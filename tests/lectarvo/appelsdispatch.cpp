@@ -31,9 +31,9 @@ ReponseDispatch invoquer(IDispatch* objet, DISPID dispId, WORD drapeaux, DISPPAR
     if (resultat.valeur().vt == VT_BSTR)
         reponse.texte = texteDepuisBstr(resultat.valeur().bstrVal);
     // The client owns what the server put in the exception.
-    TexteCom source(exception.bstrSource);
-    TexteCom description(exception.bstrDescription);
-    TexteCom aide(exception.bstrHelpFile);
+    BstrCom source(exception.bstrSource);
+    BstrCom description(exception.bstrDescription);
+    BstrCom aide(exception.bstrHelpFile);
     reponse.scode = exception.scode;
     reponse.wCode = exception.wCode;
     reponse.source = texteDepuisBstr(source.get());

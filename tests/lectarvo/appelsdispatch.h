@@ -3,7 +3,7 @@
 // What a client does through IDispatch::Invoke, in a few lines a test can read: puts, gets and calls by
 // dispatch identifier, with the exception information the server gave.
 
-#include "ressourcescom.h"
+#include "ressourcescom_win.h"
 
 #include <QString>
 #include <optional>

@@ -334,13 +334,13 @@ private Q_SLOTS:
             S_OK);
         QCOMPARE(entier, LONG(12));
 
-        TexteCom texte(SysAllocString(L"jlnl001"));
+        BstrCom texte(SysAllocString(L"jlnl001"));
         BSTR variable = texte.detacher();
         VariantCom refTexte;
         refTexte.valeur().vt = VT_BYREF | VT_BSTR;
         refTexte.valeur().pbstrVal = &variable;
         QCOMPARE(ecrire(m_objet.Get(), DispId::CodeActe, refTexte.valeur()).hr, S_OK);
-        TexteCom ecrit(variable);
+        BstrCom ecrit(variable);
         QCOMPARE(texteDepuisBstr(ecrit.get()), u"jlnl001!"_s);
 
         // A script's variable: a VARIANT passed by reference takes what the component left.

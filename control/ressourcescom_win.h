@@ -1,34 +1,49 @@
 #pragma once
 
+#include <QString>
+#include <utility>
+
 // windows.h first: oleauto.h relies on its types.
 // clang-format off
 #include <windows.h>
 #include <oleauto.h>
 // clang-format on
-#include <utility>
+
+// The automation runtime's texts and values as the host and our server both hold them: each released on
+// every path, and one conversion between a BSTR and a QString.
+
+class BstrCom;
+
+// A null BSTR is the empty text; embedded zero characters are kept.
+QString texteDepuisBstr(BSTR texte);
+// Embedded zero characters are kept. Throws std::bad_alloc when the system has no memory for it.
+BstrCom bstrDepuisTexte(const QString& texte);
 
 // A BSTR of ours, freed when it goes unless handed over with detacher().
-class TexteCom
+class BstrCom
 {
 public:
-    TexteCom() = default;
-    explicit TexteCom(BSTR texte) noexcept
+    BstrCom() = default;
+    explicit BstrCom(BSTR texte) noexcept
         : m_texte(texte)
     {}
-    ~TexteCom() { SysFreeString(m_texte); }
-    TexteCom(TexteCom&& autre) noexcept
+    ~BstrCom() { SysFreeString(m_texte); }
+    BstrCom(BstrCom&& autre) noexcept
         : m_texte(std::exchange(autre.m_texte, nullptr))
     {}
-    TexteCom& operator=(TexteCom&& autre) noexcept
+    BstrCom& operator=(BstrCom&& autre) noexcept
     {
         std::swap(m_texte, autre.m_texte);
         return *this;
     }
-    TexteCom(const TexteCom&) = delete;
-    TexteCom& operator=(const TexteCom&) = delete;
+    BstrCom(const BstrCom&) = delete;
+    BstrCom& operator=(const BstrCom&) = delete;
 
     BSTR get() const noexcept { return m_texte; }
+    // For a callee that fills it, or frees and replaces it (a text passed by reference).
+    BSTR* adresse() noexcept { return &m_texte; }
     BSTR detacher() noexcept { return std::exchange(m_texte, nullptr); }
+    QString texte() const { return texteDepuisBstr(m_texte); }
 
 private:
     BSTR m_texte = nullptr;
