@@ -12,8 +12,8 @@ struct Ouverture
 {
     void* poignee = nullptr; // null on failure
     QString fichier;         // the full path loaded; on failure the file found, or the name looked for
-    int numero = 0; // on failure: Echec::FichierIntrouvable, or Echec::BibliothequeIntrouvable for a file
-                    // found that cannot be loaded
+    int numero = 0; // on failure: Echec::FichierIntrouvable, or Echec::ChargementImpossible for a file found
+                    // that cannot be loaded
     QString raison; // on failure: what the operator reads, places searched or the system's reason
 };
 

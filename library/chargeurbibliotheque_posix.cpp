@@ -58,7 +58,7 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
             resultat.numero = Echec::FichierIntrouvable;
             resultat.raison = EchecChargement::introuvable(chemin, {});
         } else if ((resultat.poignee = charger(chemin, raison)) == nullptr) {
-            resultat.numero = Echec::BibliothequeIntrouvable;
+            resultat.numero = Echec::ChargementImpossible;
             resultat.raison = EchecChargement::chargementImpossible(fichier, chemin, raison);
         }
         return resultat;
@@ -72,7 +72,7 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
             resultat.fichier = voisin;
             resultat.poignee = charger(voisin, raison);
             if (resultat.poignee == nullptr) {
-                resultat.numero = Echec::BibliothequeIntrouvable;
+                resultat.numero = Echec::ChargementImpossible;
                 resultat.raison = EchecChargement::chargementImpossible(fichier, voisin, raison);
             }
             return resultat;
@@ -95,7 +95,7 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
             fichier, {repertoire, QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral("le cache de ld.so"),
                       QStringLiteral("les dossiers système")});
     } else {
-        resultat.numero = Echec::BibliothequeIntrouvable;
+        resultat.numero = Echec::ChargementImpossible;
         resultat.raison = QStringLiteral("Erreur dans le chargement de la DLL : %1 ou l'une de ses "
                                          "dépendances : %2")
                               .arg(fichier, raison);

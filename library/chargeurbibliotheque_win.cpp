@@ -132,7 +132,7 @@ Ouverture ouvrir(const QString& nom, const QString& chemin)
 
     const DWORD code = GetLastError();
     resultat.fichier = trouve;
-    resultat.numero = Echec::BibliothequeIntrouvable;
+    resultat.numero = Echec::ChargementImpossible;
     resultat.raison = EchecChargement::chargementImpossible(fichier, trouve, texteSysteme(code, trouve));
     return resultat;
 }

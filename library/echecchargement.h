@@ -3,9 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The failures of a library that does not load (Echec::FichierIntrouvable, Echec::BibliothequeIntrouvable),
-// numbered and worded as the runtime of such tools words
-// them, the same on every system.
+// The failures of a library that does not load (Echec::FichierIntrouvable, Echec::ChargementImpossible),
+// numbered and worded as the runtime of such tools words them, the same on every system.
 namespace EchecChargement {
 
 // 53: no file of that name where the search looked; `lieux` are the folders, in the search's order.

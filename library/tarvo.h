@@ -12,7 +12,7 @@
 // replace and fill them. Signatures, and our own library's behaviour: tarvolib.h beside this file.
 //
 // A library no search finds throws Echec(FichierIntrouvable) naming where it looked, one found that cannot be
-// loaded Echec(BibliothequeIntrouvable), an entry point missing from it Echec(PointEntreeIntrouvable); the
+// loaded Echec(ChargementImpossible), an entry point missing from it Echec(PointEntreeIntrouvable); the
 // descriptions name the file or entry point and the system's reason.
 namespace tarvo {
 
