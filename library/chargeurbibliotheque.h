@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// Loads the classification library and finds its entry points; one implementation per platform. The
-// current directory is never searched: a library planted there would run with the operator's rights.
+// Loads the classification library and finds its entry points. The search's policy is written once
+// (chargeurbibliotheque.cpp) over each system's calls (chargeursysteme.h, one file per platform). The current
+// directory is never searched: a library planted there would run with the operator's rights.
 namespace ChargeurBibliotheque {
 
 using Fonction = void (*)();

@@ -316,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(messages.messages.at(1).texte, QStringLiteral("Prix0.1 / Prix0.2"));
     }
 
-    void bibliothequeIntrouvable_data()
+    void bibliothequeNonChargee_data()
     {
         QTest::addColumn<QString>("chemin");
         QTest::addColumn<int>("numero");
@@ -346,7 +346,7 @@ private Q_SLOTS:
                    .arg(bits)
                    .arg(sizeof(void*) * 8);
     }
-    void bibliothequeIntrouvable()
+    void bibliothequeNonChargee()
     {
         QFETCH(QString, chemin);
         QFETCH(int, numero);
