@@ -82,7 +82,7 @@ ConstatBibliotheque examinerBibliotheque(const QString& chemin)
     if (ouverture.poignee == nullptr) {
         constat.numeroEchec = ouverture.numero;
         constat.echec = ouverture.raison;
-        if (ouverture.numero == Echec::BibliothequeIntrouvable)
+        if (ouverture.numero == Echec::ChargementImpossible)
             constat.fichier = fichier(ouverture.fichier);
         return constat;
     }

@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// Loads the classification library and finds its entry points; one implementation per platform. The
-// current directory is never searched: a library planted there would run with the operator's rights.
+// Loads the classification library and finds its entry points. The search's policy is written once
+// (chargeurbibliotheque.cpp) over each system's calls (chargeursysteme.h, one file per platform). The current
+// directory is never searched: a library planted there would run with the operator's rights.
 namespace ChargeurBibliotheque {
 
 using Fonction = void (*)();
@@ -12,8 +13,8 @@ struct Ouverture
 {
     void* poignee = nullptr; // null on failure
     QString fichier;         // the full path loaded; on failure the file found, or the name looked for
-    int numero = 0; // on failure: Echec::FichierIntrouvable, or Echec::BibliothequeIntrouvable for a file
-                    // found that cannot be loaded
+    int numero = 0; // on failure: Echec::FichierIntrouvable, or Echec::ChargementImpossible for a file found
+                    // that cannot be loaded
     QString raison; // on failure: what the operator reads, places searched or the system's reason
 };
 

@@ -1,6 +1,5 @@
 #include "chargeurbibliotheque.h"
-#include "echec.h"
-#include "echecchargement.h"
+#include "chargeursysteme.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,6 +26,19 @@ QString repertoireExecutable()
     return {};
 }
 
+} // namespace
+
+namespace ChargeurSysteme {
+
+// dlopen never looks in the current directory unless LD_LIBRARY_PATH itself names it.
+void exclureRepertoireCourant() {}
+
+QStringList dossiersRecherche()
+{
+    const QString repertoire = repertoireExecutable();
+    return repertoire.isEmpty() ? QStringList() : QStringList{repertoire};
+}
+
 void* charger(const QString& fichier, QString& raison)
 {
     void* poignee = dlopen(QFile::encodeName(fichier).constData(), RTLD_NOW | RTLD_LOCAL);
@@ -35,72 +47,27 @@ void* charger(const QString& fichier, QString& raison)
     return poignee;
 }
 
-} // namespace
+// A bare name makes dlopen search LD_LIBRARY_PATH, the cache and the system directories.
+RechercheParNom chargerParNom(const QString& fichier)
+{
+    RechercheParNom resultat;
+    resultat.poignee = charger(fichier, resultat.raison);
+    // dlopen names the file it could not open first: the library itself, or one of its dependencies.
+    resultat.absente = resultat.poignee == nullptr &&
+                       resultat.raison.startsWith(fichier + QLatin1Char(':')) &&
+                       resultat.raison.contains(QLatin1String("No such file"));
+    resultat.lieux = {QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral("le cache de ld.so"),
+                      QStringLiteral("les dossiers système")};
+    return resultat;
+}
+
+} // namespace ChargeurSysteme
 
 namespace ChargeurBibliotheque {
 
 QString nomFichier(const QString& nom)
 {
     return QStringLiteral("lib") + nom + QStringLiteral(".so");
-}
-
-Ouverture ouvrir(const QString& nom, const QString& chemin)
-{
-    Ouverture resultat;
-    const QString fichier = nomFichier(nom);
-    QString raison;
-    if (!chemin.isEmpty()) {
-        resultat.fichier = chemin;
-        if (QDir::isRelativePath(chemin)) {
-            resultat.numero = Echec::FichierIntrouvable;
-            resultat.raison = QStringLiteral("le chemin n'est pas absolu : %1").arg(chemin);
-        } else if (!QFileInfo(chemin).isFile()) {
-            resultat.numero = Echec::FichierIntrouvable;
-            resultat.raison = EchecChargement::introuvable(chemin, {});
-        } else if ((resultat.poignee = charger(chemin, raison)) == nullptr) {
-            resultat.numero = Echec::BibliothequeIntrouvable;
-            resultat.raison = EchecChargement::chargementImpossible(fichier, chemin, raison);
-        }
-        return resultat;
-    }
-
-    const QString repertoire = repertoireExecutable();
-    if (!repertoire.isEmpty()) {
-        const QString voisin = QDir(repertoire).absoluteFilePath(fichier);
-        // The copy beside the tool is the one meant to run: when it fails, say why rather than load another.
-        if (QFileInfo::exists(voisin)) {
-            resultat.fichier = voisin;
-            resultat.poignee = charger(voisin, raison);
-            if (resultat.poignee == nullptr) {
-                resultat.numero = Echec::BibliothequeIntrouvable;
-                resultat.raison = EchecChargement::chargementImpossible(fichier, voisin, raison);
-            }
-            return resultat;
-        }
-    }
-    // A bare name makes dlopen search LD_LIBRARY_PATH, the cache and the system directories, never the
-    // current directory unless LD_LIBRARY_PATH itself names it.
-    resultat.fichier = fichier;
-    resultat.poignee = charger(fichier, raison);
-    if (resultat.poignee != nullptr) {
-        const QString complet = cheminComplet(resultat.poignee);
-        if (!complet.isEmpty())
-            resultat.fichier = complet;
-        return resultat;
-    }
-    // dlopen names the file it could not open first: the library itself, or one of its dependencies.
-    if (raison.startsWith(fichier + QLatin1Char(':')) && raison.contains(QLatin1String("No such file"))) {
-        resultat.numero = Echec::FichierIntrouvable;
-        resultat.raison = EchecChargement::introuvable(
-            fichier, {repertoire, QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral("le cache de ld.so"),
-                      QStringLiteral("les dossiers système")});
-    } else {
-        resultat.numero = Echec::BibliothequeIntrouvable;
-        resultat.raison = QStringLiteral("Erreur dans le chargement de la DLL : %1 ou l'une de ses "
-                                         "dépendances : %2")
-                              .arg(fichier, raison);
-    }
-    return resultat;
 }
 
 QString cheminComplet(void* poignee)

@@ -1,6 +1,5 @@
 #include "chargeurbibliotheque.h"
-#include "echec.h"
-#include "echecchargement.h"
+#include "chargeursysteme.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,8 +46,30 @@ QString repertoireProgramme()
     return QFileInfo(QString::fromWCharArray(chemin, static_cast<int>(longueur))).absolutePath();
 }
 
-// The folders LoadLibraryW looks in once the current directory is taken out, in its order.
-QStringList lieuxRecherche()
+QString fichierModule(HMODULE module)
+{
+    wchar_t chemin[MAX_PATH * 4];
+    const DWORD longueur = GetModuleFileNameW(module, chemin, static_cast<DWORD>(std::size(chemin)));
+    if (module == nullptr || longueur == 0 || longueur >= std::size(chemin))
+        return {};
+    return QString::fromWCharArray(chemin, static_cast<int>(longueur));
+}
+
+} // namespace
+
+namespace ChargeurSysteme {
+
+// An empty DLL directory takes the current directory out of the search and leaves the rest as the system has
+// it, PATH included, for the library and for the DLLs it needs in turn.
+void exclureRepertoireCourant()
+{
+    SetDllDirectoryW(L"");
+}
+
+// The folders LoadLibraryW looks in once the current directory is taken out, in its order, walked by the
+// search itself: Wine keeps the current directory in the system's search despite the empty DLL directory, and
+// a library planted there must not even be loaded.
+QStringList dossiersRecherche()
 {
     QStringList lieux;
     for (const QString& lieu : {repertoireProgramme(), repertoireSysteme(&GetSystemDirectoryW),
@@ -67,74 +88,31 @@ QStringList lieuxRecherche()
     return lieux;
 }
 
-QString fichierModule(HMODULE module)
+// Its own DLLs are looked for beside it first, then in the same folders.
+void* charger(const QString& fichier, QString& raison)
 {
-    wchar_t chemin[MAX_PATH * 4];
-    const DWORD longueur = GetModuleFileNameW(module, chemin, static_cast<DWORD>(std::size(chemin)));
-    if (module == nullptr || longueur == 0 || longueur >= std::size(chemin))
-        return {};
-    return QString::fromWCharArray(chemin, static_cast<int>(longueur));
+    HMODULE module = LoadLibraryExW(reinterpret_cast<const wchar_t*>(fichier.utf16()), nullptr,
+                                    LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (module == nullptr)
+        raison = texteSysteme(GetLastError(), fichier);
+    return module;
 }
 
-} // namespace
+// Nothing beyond the folders walked, which are the system's own.
+RechercheParNom chargerParNom(const QString&)
+{
+    RechercheParNom resultat;
+    resultat.absente = true;
+    return resultat;
+}
+
+} // namespace ChargeurSysteme
 
 namespace ChargeurBibliotheque {
 
 QString nomFichier(const QString& nom)
 {
     return nom + QStringLiteral(".dll");
-}
-
-Ouverture ouvrir(const QString& nom, const QString& chemin)
-{
-    Ouverture resultat;
-    const QString fichier = nomFichier(nom);
-    resultat.fichier = chemin.isEmpty() ? fichier : QDir::toNativeSeparators(chemin);
-    if (!chemin.isEmpty() && QDir::isRelativePath(chemin)) {
-        resultat.numero = Echec::FichierIntrouvable;
-        resultat.raison = QStringLiteral("le chemin n'est pas absolu : %1").arg(resultat.fichier);
-        return resultat;
-    }
-    // An empty DLL directory takes the current directory out of the search and leaves the rest as the system
-    // has it, PATH included, for the library and for the DLLs it needs in turn.
-    SetDllDirectoryW(L"");
-    QStringList lieux;
-    QString trouve;
-    if (chemin.isEmpty()) {
-        // The same folders in the same order, walked here: Wine keeps the current directory in the search
-        // despite the empty DLL directory, and a library planted there must not even be loaded.
-        lieux = lieuxRecherche();
-        for (const QString& lieu : std::as_const(lieux)) {
-            const QString candidat = QDir(lieu).filePath(fichier);
-            if (QFileInfo(candidat).isFile()) {
-                trouve = QDir::toNativeSeparators(candidat);
-                break;
-            }
-        }
-    } else if (QFileInfo(chemin).isFile()) {
-        trouve = resultat.fichier;
-    }
-    if (trouve.isEmpty()) {
-        resultat.numero = Echec::FichierIntrouvable;
-        resultat.raison = EchecChargement::introuvable(resultat.fichier, lieux);
-        return resultat;
-    }
-    // Its own DLLs are looked for beside it first, then in the same folders.
-    HMODULE module = LoadLibraryExW(reinterpret_cast<const wchar_t*>(trouve.utf16()), nullptr,
-                                    LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (module != nullptr) {
-        resultat.poignee = module;
-        const QString charge = fichierModule(module);
-        if (!charge.isEmpty())
-            resultat.fichier = charge;
-        return resultat;
-    }
-
-    const DWORD code = GetLastError();
-    resultat.fichier = trouve;
-    resultat.numero = Echec::BibliothequeIntrouvable;
-    resultat.raison = EchecChargement::chargementImpossible(fichier, trouve, texteSysteme(code, trouve));
-    return resultat;
 }
 
 QString cheminComplet(void* poignee)

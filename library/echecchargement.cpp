@@ -16,6 +16,9 @@ QString introuvable(const QString& fichier, const QStringList& lieux)
 
 QString chargementImpossible(const QString& nomFichier, const QString& trouve, const QString& raisonSysteme)
 {
+    if (trouve.isEmpty())
+        return QStringLiteral("Erreur dans le chargement de la DLL : %1 ou l'une de ses dépendances : %2")
+            .arg(nomFichier, raisonSysteme);
     const QString natif = QDir::toNativeSeparators(trouve);
     const int bits = FormatBinaire::bits(trouve);
     // A width mismatch is the first thing to say: the system's own text for it rarely names it.

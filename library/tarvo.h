@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enregistrements.h"
+#include "tarvolib.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +12,7 @@
 // replace and fill them. Signatures, and our own library's behaviour: tarvolib.h beside this file.
 //
 // A library no search finds throws Echec(FichierIntrouvable) naming where it looked, one found that cannot be
-// loaded Echec(BibliothequeIntrouvable), an entry point missing from it Echec(PointEntreeIntrouvable); the
+// loaded Echec(ChargementImpossible), an entry point missing from it Echec(PointEntreeIntrouvable); the
 // descriptions name the file or entry point and the system's reason.
 namespace tarvo {
 
@@ -25,62 +25,25 @@ QString fichierCharge();
 // Our library's failure code by name and meaning ("TARVO_BASE_INTROUVABLE : ..."); empty for any other value,
 // which another library may use for a meaning of its own.
 QString descriptionCode(qint32 code);
-// The 39 exported names, in their declaration order.
+// The 39 exported names, in the order of the list in tarvolib.h.
 QStringList nomsPointsEntree();
 // Looks up one entry point by name, loading the library if needed; throws like the calls.
 void verifierPointEntree(const QString& nom);
 
-qint32 Connection_Tarvo(qint32 reserve1, qint32 reserve2, qint32 reserve3, const QString& repertoire);
-qint32 DeConnection_Tarvo();
-qint32 GetLastError_Tarvo();
-qint32 Version_Tarvo();
+#define TARVO_TEXTE_OUTIL(nom) const QString& nom
+#define TARVO_ENTIER_OUTIL(nom) qint32 nom
+#define TARVO_TABLEAU_OUTIL(nom) TableauAuto*& nom
+// GetString_Tarvo reads at most taille - 1 bytes of the library's current string into this text.
+#define TARVO_TAMPON_OUTIL(nom) QString& nom
+// The list of tarvolib.h with each parameter as the tool passes it.
+#define TARVO_POINTS_ENTREE_OUTIL(X)                                                                         \
+    TARVOLIB_POINTS_ENTREE(X, TARVO_TEXTE_OUTIL, TARVO_ENTIER_OUTIL, TARVO_TABLEAU_OUTIL, TARVO_TAMPON_OUTIL)
 
-qint32 SetString_Tarvo(const QString& texte);
-// Reads at most taille - 1 bytes of the library's current string into texte.
-qint32 GetString_Tarvo(QString& texte, qint32 taille);
-qint32 GetLenString_Tarvo();
-
-qint32 Libelle_Tarvo(const QString& code);
-qint32 LibelleLong_Tarvo(const QString& code);
-qint32 Type_Tarvo(const QString& code);
-qint32 IsSRT_Tarvo(const QString& code, const QString& grille, const QString& date);
-qint32 Activite_Tarvo(const QString& code, TableauAuto*& liste);
-qint32 Phase_Tarvo(const QString& code, qint32 activite, TableauAuto*& liste);
-qint32 LibelleActivite_Tarvo(const QString& code, qint32 activite);
-qint32 GetCodeRegroupement_Tarvo(const QString& code, qint32 activite);
-qint32 GetPrixUnitaireActeSupplement_Tarvo(const QString& code, qint32 activite, qint32 phase,
-                                           const QString& date, const QString& grille, TableauAuto*& prix);
-qint32 GetPriseEnCharge_Tarvo(const QString& code, const QString& date, TableauAuto*& priseEnCharge);
-
-qint32 ListeModificateurs_Tarvo(TableauAuto*& liste);
-qint32 GetModificateurActe_Tarvo(const QString& code, qint32 activite, TableauAuto*& liste);
-qint32 GetModificateurActeDate_Tarvo(const QString& code, qint32 activite, const QString& date,
-                                     TableauAuto*& liste);
-qint32 GetModificateurMontant_Tarvo(const QString& modificateur, const QString& code, const QString& date,
-                                    const QString& grille);
-
-qint32 ListeCodeIncompatibilitesActe_Tarvo(const QString& code, TableauAuto*& liste);
-qint32 ListeCodeAssociationActe_Tarvo(const QString& code, qint32 activite, TableauAuto*& liste);
-qint32 ListeCodeAssociationActeDate_Tarvo(const QString& code, qint32 activite, const QString& date,
-                                          TableauAuto*& liste);
-
-qint32 RechercheCodeLexico_Tarvo(const QString& texte, const QString& date, TableauAuto*& liste);
-qint32 RechercheParCode_Tarvo(const QString& debutCode, const QString& date, TableauAuto*& liste);
-qint32 RechercheCodeParPas_Tarvo(const QString& texte, qint32 premier, qint32 nombre, TableauAuto*& liste);
-qint32 ListeCodesParSpecialite_Tarvo(qint32 specialite, TableauAuto*& liste);
-
-qint32 LibelleSpecialite_Tarvo(qint32 specialite);
-qint32 TestCodeSpecialite_Tarvo(qint32 specialite);
-
-qint32 ArbreNoeudCode_Tarvo(const QString& noeud, TableauAuto*& liste);
-qint32 NoeudCode_Tarvo(const QString& noeud, const QString& date, TableauAuto*& liste);
-qint32 ArborescenceCode_Tarvo(const QString& code, TableauAuto*& liste);
-
-qint32 Note_Tarvo(const QString& code);
-qint32 NoteNoeud_Tarvo(const QString& noeud);
-qint32 DicoTopographie_Tarvo(TableauAuto*& liste);
-qint32 DicoModeAcces_Tarvo(TableauAuto*& liste);
-qint32 DicoAction_Tarvo(TableauAuto*& liste);
-qint32 ActionARendre_Tarvo(const QString& code);
+// Each wrapper is a reference to the function tarvo.cpp makes for its list of parameters.
+// clang-format off
+#define TARVO_DECLARER(nom, parametres) extern qint32 (&nom) parametres;
+// clang-format on
+TARVO_POINTS_ENTREE_OUTIL(TARVO_DECLARER)
+#undef TARVO_DECLARER
 
 } // namespace tarvo

@@ -17,7 +17,7 @@ public:
         UtilisationIncorrecteDeNull = 94, // a Null taken as a value
         ErreurInterne = 51,               // a fault of the tool itself, not of a component
         FichierIntrouvable = 53,          // a library no search finds
-        BibliothequeIntrouvable = 48,     // a library that cannot be loaded
+        ChargementImpossible = 48,        // a library found that cannot be loaded
         PointEntreeIntrouvable = 453,     // an entry point missing from a library
         CreationImpossible = 429,         // a component that cannot be created
         EchecComposant = 440,             // a member of a component that fails

@@ -316,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(messages.messages.at(1).texte, QStringLiteral("Prix0.1 / Prix0.2"));
     }
 
-    void bibliothequeIntrouvable_data()
+    void bibliothequeNonChargee_data()
     {
         QTest::addColumn<QString>("chemin");
         QTest::addColumn<int>("numero");
@@ -331,7 +331,7 @@ private Q_SLOTS:
             << QDir::toNativeSeparators(
                    QDir::current().absoluteFilePath(QStringLiteral("nulle-part/" FICHIER_TARVOLIB)));
         QTest::newRow("fichier qui n'est pas une bibliothèque")
-            << QStringLiteral(CHEMIN_SOURCE_TEST) << int{Echec::BibliothequeIntrouvable}
+            << QStringLiteral(CHEMIN_SOURCE_TEST) << int{Echec::ChargementImpossible}
             << QStringLiteral("ou l'une de ses dépendances (%1)")
                    .arg(QDir::toNativeSeparators(
                        QFileInfo(QStringLiteral(CHEMIN_SOURCE_TEST)).absoluteFilePath()));
@@ -340,13 +340,13 @@ private Q_SLOTS:
         QVERIFY(PlateformeTest::ecrireBibliothequeAutreLargeur(autreLargeur));
         const int bits = sizeof(void*) == 8 ? 32 : 64;
         QTest::newRow("bibliothèque de l'autre largeur")
-            << autreLargeur << int{Echec::BibliothequeIntrouvable}
+            << autreLargeur << int{Echec::ChargementImpossible}
             << QStringLiteral("%1 est un fichier %2 bits, qu'un programme %3 bits ne peut pas charger")
                    .arg(QDir::toNativeSeparators(autreLargeur))
                    .arg(bits)
                    .arg(sizeof(void*) * 8);
     }
-    void bibliothequeIntrouvable()
+    void bibliothequeNonChargee()
     {
         QFETCH(QString, chemin);
         QFETCH(int, numero);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <type_traits>
 
 namespace {
 
@@ -170,6 +171,27 @@ QList<std::pair<const char*, Appel>> requetes()
     };
 }
 
+// What a 32-bit stdcall caller pushes for one argument, which the decorated name counts: a pointer's 4 bytes,
+// anything else its size rounded up to 4.
+template<typename T> constexpr int octetsArgument32()
+{
+    return std::is_pointer_v<T> ? 4 : (static_cast<int>(sizeof(T)) + 3) / 4 * 4;
+}
+
+template<typename... Parametres> constexpr int octetsPile32(void (*)(Parametres...))
+{
+    return (0 + ... + octetsArgument32<Parametres>());
+}
+
+// The list of tarvolib.h as a 32-bit module definition names its exports: "Connection_Tarvo@16".
+QStringList exportsDeLaListe()
+{
+#define TARVO_DECORER(nom, parametres)                                                                       \
+    QStringLiteral(#nom "@%1").arg(octetsPile32(static_cast<void(*) parametres>(nullptr))),
+    return {TARVOLIB_POINTS_ENTREE_C(TARVO_DECORER)};
+#undef TARVO_DECORER
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Appel)
@@ -205,6 +227,25 @@ private Q_SLOTS:
         DeConnection_Tarvo();
         QCOMPARE(tableauAutoDetruire(m_tableau), int32_t{AutoReussi});
         m_tableau = nullptr;
+    }
+
+    // TarvoLib.def, the copy of the list the Windows linker needs, names the same entry points in the same
+    // order, each with the bytes its parameters take on the 32-bit stack.
+    void definitionDeModuleSelonLaListe()
+    {
+        QFile definition(QStringLiteral(DEFINITION_TARVOLIB));
+        QVERIFY2(definition.open(QIODevice::ReadOnly | QIODevice::Text), DEFINITION_TARVOLIB);
+        QStringList exports;
+        bool dansExports = false;
+        while (!definition.atEnd()) {
+            const QString ligne = QString::fromLatin1(definition.readLine()).trimmed();
+            if (ligne.isEmpty() || ligne.startsWith(u';'))
+                continue;
+            if (dansExports)
+                exports.append(ligne);
+            dansExports = dansExports || ligne == u"EXPORTS";
+        }
+        QCOMPARE(exports, exportsDeLaListe());
     }
 
     void sansConnexionRienNiPlantage_data()

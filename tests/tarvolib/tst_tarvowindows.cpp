@@ -137,7 +137,7 @@ private Q_SLOTS:
         const int bits = FormatBinaire::bitsProgramme();
         const int autre = bits == 32 ? 64 : 32;
         QTest::newRow(qPrintable(u"DLL %1 bits sur le PATH : 48 qui le dit"_s.arg(autre)))
-            << u"path"_s << true << int{Echec::BibliothequeIntrouvable}
+            << u"path"_s << true << int{Echec::ChargementImpossible}
             << u"est un fichier %1 bits, qu'un programme %2 bits ne peut pas charger"_s.arg(autre).arg(bits);
     }
     void rechercheParNom()
