@@ -86,20 +86,20 @@ bool ecrireBibliothequeAutreLargeur(const QString& chemin)
     // loader (as a resource-only DLL), while one with code is refused, as Windows refuses it.
     mettre32(optionnel + 4, 0x200);   // SizeOfCode
     mettre32(optionnel + 16, 0x1000); // AddressOfEntryPoint
-    if (autre64) { // ImageBase 0x180000000, 8 bytes
+    if (autre64) {                    // ImageBase 0x180000000, 8 bytes
         mettre32(optionnel + 24, 0x80000000u);
         mettre32(optionnel + 28, 0x1);
     } else { // ImageBase 0x10000000, 4 bytes after BaseOfData
         mettre32(optionnel + 28, 0x10000000);
     }
-    mettre32(optionnel + 32, 0x1000);                      // SectionAlignment
-    mettre32(optionnel + 36, 0x200);                       // FileAlignment
-    mettre16(optionnel + 40, 6);                           // OS version
-    mettre16(optionnel + 48, 6);                           // subsystem version
-    mettre32(optionnel + 56, 0x1000);                      // SizeOfImage
-    mettre32(optionnel + 60, 0x200);                       // SizeOfHeaders
-    mettre16(optionnel + 68, 2);                           // IMAGE_SUBSYSTEM_WINDOWS_GUI
-    mettre32(optionnel + (autre64 ? 108 : 92), 16);        // NumberOfRvaAndSizes
+    mettre32(optionnel + 32, 0x1000);               // SectionAlignment
+    mettre32(optionnel + 36, 0x200);                // FileAlignment
+    mettre16(optionnel + 40, 6);                    // OS version
+    mettre16(optionnel + 48, 6);                    // subsystem version
+    mettre32(optionnel + 56, 0x1000);               // SizeOfImage
+    mettre32(optionnel + 60, 0x200);                // SizeOfHeaders
+    mettre16(optionnel + 68, 2);                    // IMAGE_SUBSYSTEM_WINDOWS_GUI
+    mettre32(optionnel + (autre64 ? 108 : 92), 16); // NumberOfRvaAndSizes
     QFile f(chemin);
     return f.open(QIODevice::WriteOnly) && f.write(image) == image.size();
 }
