@@ -64,8 +64,7 @@ QString texteChamp(const QByteArray& ligne, QLatin1String champ)
     if (debut >= 0) {
         const qsizetype valeur = debut + motif.size();
         const qsizetype fin = ligne.indexOf('"', valeur);
-        const qsizetype echappement = ligne.indexOf('\\', valeur);
-        if (fin > valeur && (echappement < 0 || echappement > fin))
+        if (fin > valeur && !QByteArrayView(ligne).sliced(valeur, fin - valeur).contains('\\'))
             return QString::fromUtf8(ligne.sliced(valeur, fin - valeur));
     }
     return objet(ligne).value(champ).toString();
