@@ -26,8 +26,8 @@ QStringList BalayageTarvo::pointsEntree()
             QLatin1String(associations)};
 }
 
-void BalayageTarvo::verifier(const QString& code, const char* pointEntree, qint32 resultat,
-                             const TableauTenu& tableau)
+void BalayageTarvo::controlerContrat(const QString& code, const char* pointEntree, qint32 resultat,
+                                     const TableauTenu& tableau)
 {
     const QString rupture =
         contratRompu(QLatin1String(pointEntree), resultat, tableau.tableau(), tableau.tailleEnregistrement());
@@ -53,19 +53,19 @@ void BalayageTarvo::executer(const volatile std::sig_atomic_t* arret)
         }
         m_suivi.debutActe(code);
         tableauPrix.reinitialiser();
-        verifier(code, prix,
-                 m_appels.GetPrixUnitaireActeSupplement_Tarvo(code, 1, 0, date, m_parametres.grilleTarifaire,
-                                                              tableauPrix.variable()),
-                 tableauPrix);
+        controlerContrat(code, prix,
+                         m_appels.GetPrixUnitaireActeSupplement_Tarvo(
+                             code, 1, 0, date, m_parametres.grilleTarifaire, tableauPrix.variable()),
+                         tableauPrix);
         tableauPriseEnCharge.reinitialiser();
-        verifier(code, priseEnCharge,
-                 m_appels.GetPriseEnCharge_Tarvo(code, date, tableauPriseEnCharge.variable()),
-                 tableauPriseEnCharge);
+        controlerContrat(code, priseEnCharge,
+                         m_appels.GetPriseEnCharge_Tarvo(code, date, tableauPriseEnCharge.variable()),
+                         tableauPriseEnCharge);
         liste.reinitialiser();
-        verifier(code, incompatibilites, m_appels.ListeCodeIncompatibilitesActe_Tarvo(code, liste.variable()),
-                 liste);
-        verifier(code, associations, m_appels.ListeCodeAssociationActe_Tarvo(code, 1, liste.variable()),
-                 liste);
+        controlerContrat(code, incompatibilites,
+                         m_appels.ListeCodeIncompatibilitesActe_Tarvo(code, liste.variable()), liste);
+        controlerContrat(code, associations,
+                         m_appels.ListeCodeAssociationActe_Tarvo(code, 1, liste.variable()), liste);
         ++m_actesFaits;
         m_suivi.finActe(m_actesFaits);
     }

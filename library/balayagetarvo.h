@@ -52,7 +52,8 @@ public:
     bool interrompu() const { return m_interrompu; }
 
 private:
-    void verifier(const QString& code, const char* pointEntree, qint32 resultat, const TableauTenu& tableau);
+    void controlerContrat(const QString& code, const char* pointEntree, qint32 resultat,
+                          const TableauTenu& tableau);
 
     ParametresBalayageTarvo m_parametres;
     AppelsSequence& m_appels;

@@ -132,7 +132,7 @@ int executerBalayage(const OptionsVerifier& options, const QStringList& codes, A
     if (echec)
         statut = StatutVerification::NonVerifiee;
     else if (balayage.connexion() <= 0 || balayage.anomalies() > 0 || balayage.interrompu())
-        statut = StatutVerification::ConnexionEchouee;
+        statut = StatutVerification::BalayageNonConforme;
     if (journal) {
         journal->consigner(Genre::finBalayage, {{Champ::statut, statut},
                                                 {Champ::actes, balayage.actesFaits()},

@@ -11,6 +11,8 @@ struct OptionsVerifier;
 namespace StatutVerification {
 inline constexpr int Reussie = 0;
 inline constexpr int ConnexionEchouee = 1;
+// --balayage: swept, but not all well: the connection failed, an answer broke the contract, or Ctrl+C.
+inline constexpr int BalayageNonConforme = 1;
 inline constexpr int NonVerifiee = 2;
 } // namespace StatutVerification
 
