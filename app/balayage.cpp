@@ -3,6 +3,7 @@
 #include "fenetrebanc.h"
 #include "frminit.h"
 #include "journalappels.h"
+#include "progressionbalayage.h"
 #include "sortieconsole.h"
 #include "statutbanc.h"
 #include "vocabulairejournal.h"
@@ -10,7 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
@@ -93,84 +93,6 @@ void Balayage::commandeTerminee(const QString& bouton, bool aboutie)
         m_suivi->commandeTerminee(bouton, aboutie);
 }
 
-namespace {
-
-volatile std::sig_atomic_t arretDemande = 0;
-
-extern "C" void demanderArret(int)
-{
-    arretDemande = 1;
-}
-
-QString duree(double secondes)
-{
-    const qint64 s = qint64(secondes + 0.5);
-    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
-}
-
-// A bar redrawn at most ten times a second on a terminal; a line per tenth of the acts otherwise, so a
-// log file stays short.
-class Progression
-{
-public:
-    explicit Progression(qsizetype total)
-        : m_total(total)
-        , m_terminal(SortieConsole::estTerminal(stderr))
-    {
-        m_chrono.start();
-    }
-
-    void avancer(qsizetype fait)
-    {
-        const double secondes = double(m_chrono.elapsed()) / 1000.0;
-        const double rythme = secondes > 0 ? double(fait) / secondes : 0.0;
-        const QString reste = rythme > 0 ? duree(double(m_total - fait) / rythme) : QStringLiteral("?");
-        if (m_terminal) {
-            if (fait != m_total && m_chrono.elapsed() - m_dernierAffichage < 100)
-                return;
-            m_dernierAffichage = m_chrono.elapsed();
-            constexpr int largeur = 30;
-            const int plein = int(largeur * fait / m_total);
-            SortieConsole::ecrire(
-                stderr, QStringLiteral("\r[%1%2] %3/%4 actes  %5 actes/s  reste %6 ")
-                            .arg(QString(plein, QLatin1Char('#')), QString(largeur - plein, QLatin1Char('.')))
-                            .arg(fait)
-                            .arg(m_total)
-                            .arg(rythme, 0, 'f', 0)
-                            .arg(reste));
-            m_barreAffichee = true;
-            return;
-        }
-        const qsizetype dixieme = fait * 10 / m_total;
-        if (dixieme == m_dernierDixieme)
-            return;
-        m_dernierDixieme = dixieme;
-        SortieConsole::ecrireLigne(stderr,
-                                   QStringLiteral("Balayage : %1 % (%2/%3 actes, %4 actes/s, reste %5)")
-                                       .arg(dixieme * 10)
-                                       .arg(fait)
-                                       .arg(m_total)
-                                       .arg(rythme, 0, 'f', 0)
-                                       .arg(reste));
-    }
-
-    void terminer()
-    {
-        if (m_barreAffichee)
-            SortieConsole::ecrire(stderr, QStringLiteral("\n"));
-    }
-
-private:
-    qsizetype m_total;
-    bool m_terminal;
-    QElapsedTimer m_chrono;
-    qint64 m_dernierAffichage = -1000;
-    qsizetype m_dernierDixieme = 0;
-    bool m_barreAffichee = false;
-};
-
-} // namespace
-
 int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
                    const Implementations& implementations, const FabriqueControle& fabrique,
                    const QString& progIdControle)
@@ -185,12 +107,13 @@ int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
     }
     balayage.transmettreSuivi(demarrage.suiviJournal());
 
-    Progression progression(parametres.codes.size());
+    ProgressionBalayage progression(parametres.codes.size());
     balayage.suivreProgression([&](qsizetype fait) { progression.avancer(fait); });
-    arretDemande = 0;
-    const auto precedent = std::signal(SIGINT, demanderArret);
-    const int statut = balayage.executer(*fenetre, &arretDemande);
-    std::signal(SIGINT, precedent == SIG_ERR ? SIG_DFL : precedent);
+    int statut = StatutBanc::Abouti;
+    {
+        const ArretBalayage arret;
+        statut = balayage.executer(*fenetre, arret.demande());
+    }
     progression.terminer();
 
     if (balayage.interrompu())

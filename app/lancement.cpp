@@ -9,7 +9,6 @@
 #include "implementations.h"
 #include "journalappels.h"
 #include "lecteurscenario.h"
-#include "lecturetexte.h"
 #include "listecodes.h"
 #include "optionsbanc.h"
 #include "scenario.h"
@@ -18,7 +17,6 @@
 #include "traductions.h"
 
 #include <QApplication>
-#include <QIODevice>
 #include <cstdio>
 #include <optional>
 
@@ -147,20 +145,14 @@ int jouerScenario(const OptionsBanc& options, const Implementations& implementat
 int balayer(const OptionsBanc& options, const Implementations& implementations,
             const ControleChoisi& controle)
 {
-    const QString& chemin = options.listeActes;
-    QString erreur;
-    const std::unique_ptr<QIODevice> source = ouvrirTexteUtf8(chemin, erreur);
-    if (!source) {
-        ecrire(stderr, erreur);
-        return StatutBanc::FichierMalForme;
-    }
-    const ListeCodes codes = lireListeCodes(*source);
-    if (!codes.erreur.isEmpty()) {
-        ecrire(stderr, refusFichier(chemin, codes.ligneErreur, codes.erreur));
+    QString refus;
+    std::optional<QStringList> codes = lireFichierCodes(options.listeActes, refus);
+    if (!codes) {
+        ecrire(stderr, refus);
         return StatutBanc::FichierMalForme;
     }
     ParametresBalayage parametres = options.balayage;
-    parametres.codes = codes.codes;
+    parametres.codes = std::move(*codes);
     std::unique_ptr<JournalAppels> journal;
     if (!ouvrirJournal(options, journal))
         return StatutBanc::LigneRefusee;

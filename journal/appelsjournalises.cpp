@@ -1,7 +1,9 @@
 #include "appelsjournalises.h"
 
+#include "enregistrements.h"
 #include "evenementsjournal.h"
 #include "journalappels.h"
+#include "tableautenu.h"
 #include "vocabulairejournal.h"
 
 #include <QDir>
@@ -36,10 +38,16 @@ QJsonObject tableauEntree(const TableauAuto* tableau)
     return {{Champ::tableau, tableau == nullptr ? 0 : qint64{tableau->bornes[0].nombre}}};
 }
 
+// The array argument of a call, with the size of the records the entry point delivers.
+struct TableauAppel
+{
+    TableauAuto* const* variable = nullptr;
+    uint32_t tailleEnregistrement = 0;
+};
+
 template<typename Appel>
 qint32 journaliser(JournalAppels& journal, const std::function<void()>& apresChargement,
-                   const char* pointEntree, const QJsonArray& arguments, TableauAuto* const* tableau,
-                   Appel&& appel)
+                   const char* pointEntree, const QJsonArray& arguments, TableauAppel tableau, Appel&& appel)
 {
     QJsonObject champs{{Champ::pointEntree, QLatin1String(pointEntree)}, {Champ::arguments, arguments}};
     const Chronometre chrono;
@@ -48,8 +56,14 @@ qint32 journaliser(JournalAppels& journal, const std::function<void()>& apresCha
         apresChargement();
         champs.insert(Champ::dureeUs, chrono.microsecondes());
         champs.insert(Champ::resultat, resultat);
-        if (tableau != nullptr)
-            champs.insert(Champ::enregistrements, enregistrements(*tableau));
+        if (tableau.variable != nullptr) {
+            champs.insert(Champ::enregistrements, enregistrements(*tableau.variable));
+            // Recorded as such, so that a release that starts breaking the contract shows in a comparison.
+            const QString rupture = contratRompu(QLatin1String(pointEntree), resultat, *tableau.variable,
+                                                 tableau.tailleEnregistrement);
+            if (!rupture.isEmpty())
+                champs.insert(Champ::anomalie, rupture);
+        }
         journal.consigner(Genre::bibliotheque, champs);
         return resultat;
     } catch (...) {
@@ -80,39 +94,41 @@ qint32 AppelsJournalises::Connection_Tarvo(qint32 reserve1, qint32 reserve2, qin
                                            const QString& repertoire)
 {
     return journaliser(m_journal, m_signalerChargement, "Connection_Tarvo",
-                       {reserve1, reserve2, reserve3, repertoire}, nullptr,
+                       {reserve1, reserve2, reserve3, repertoire}, {},
                        [&] { return m_appels.Connection_Tarvo(reserve1, reserve2, reserve3, repertoire); });
 }
 
 qint32 AppelsJournalises::ListeModificateurs_Tarvo(TableauAuto*& liste)
 {
     return journaliser(m_journal, m_signalerChargement, "ListeModificateurs_Tarvo", {tableauEntree(liste)},
-                       &liste, [&] { return m_appels.ListeModificateurs_Tarvo(liste); });
+                       {&liste, sizeof(EnregistrementListe)},
+                       [&] { return m_appels.ListeModificateurs_Tarvo(liste); });
 }
 
 qint32 AppelsJournalises::GetPrixUnitaireActeSupplement_Tarvo(const QString& code, qint32 activite,
                                                               qint32 phase, const QString& date,
                                                               const QString& grille, TableauAuto*& prix)
 {
-    return journaliser(m_journal, m_signalerChargement, "GetPrixUnitaireActeSupplement_Tarvo",
-                       {code, activite, phase, date, grille, tableauEntree(prix)}, &prix, [&] {
-                           return m_appels.GetPrixUnitaireActeSupplement_Tarvo(code, activite, phase, date,
-                                                                               grille, prix);
-                       });
+    return journaliser(
+        m_journal, m_signalerChargement, "GetPrixUnitaireActeSupplement_Tarvo",
+        {code, activite, phase, date, grille, tableauEntree(prix)}, {&prix, sizeof(EnregistrementPrix)}, [&] {
+            return m_appels.GetPrixUnitaireActeSupplement_Tarvo(code, activite, phase, date, grille, prix);
+        });
 }
 
 qint32 AppelsJournalises::GetPriseEnCharge_Tarvo(const QString& code, const QString& date,
                                                  TableauAuto*& priseEnCharge)
 {
     return journaliser(m_journal, m_signalerChargement, "GetPriseEnCharge_Tarvo",
-                       {code, date, tableauEntree(priseEnCharge)}, &priseEnCharge,
+                       {code, date, tableauEntree(priseEnCharge)},
+                       {&priseEnCharge, sizeof(EnregistrementPriseEnCharge)},
                        [&] { return m_appels.GetPriseEnCharge_Tarvo(code, date, priseEnCharge); });
 }
 
 qint32 AppelsJournalises::ListeCodeIncompatibilitesActe_Tarvo(const QString& code, TableauAuto*& liste)
 {
     return journaliser(m_journal, m_signalerChargement, "ListeCodeIncompatibilitesActe_Tarvo",
-                       {code, tableauEntree(liste)}, &liste,
+                       {code, tableauEntree(liste)}, {&liste, sizeof(EnregistrementListe)},
                        [&] { return m_appels.ListeCodeIncompatibilitesActe_Tarvo(code, liste); });
 }
 
@@ -120,12 +136,12 @@ qint32 AppelsJournalises::ListeCodeAssociationActe_Tarvo(const QString& code, qi
                                                          TableauAuto*& liste)
 {
     return journaliser(m_journal, m_signalerChargement, "ListeCodeAssociationActe_Tarvo",
-                       {code, activite, tableauEntree(liste)}, &liste,
+                       {code, activite, tableauEntree(liste)}, {&liste, sizeof(EnregistrementListe)},
                        [&] { return m_appels.ListeCodeAssociationActe_Tarvo(code, activite, liste); });
 }
 
 qint32 AppelsJournalises::DeConnection_Tarvo()
 {
-    return journaliser(m_journal, m_signalerChargement, "DeConnection_Tarvo", {}, nullptr,
+    return journaliser(m_journal, m_signalerChargement, "DeConnection_Tarvo", {}, {},
                        [&] { return m_appels.DeConnection_Tarvo(); });
 }

@@ -76,8 +76,37 @@ QString libelle(const QString& cle)
     return cle.endsWith(QLatin1String("#1")) ? cle.chopped(2) : cle;
 }
 
+QString texteEnregistrement(const QStringList& champs)
+{
+    return champs.isEmpty() ? QString(TexteAbsent) : texteJson(champs.join(QLatin1Char('|')));
+}
+
+// The records of a library call, as its event lists them (a list of texts each).
+QList<QStringList> enregistrementsBibliotheque(const QJsonArray& tableau)
+{
+    QList<QStringList> enregistrements;
+    enregistrements.reserve(tableau.size());
+    for (const QJsonValue& enregistrement : tableau) {
+        QStringList champs;
+        for (const QJsonValue& champ : enregistrement.toArray())
+            champs.append(champ.isString() ? champ.toString() : texteJson(champ));
+        enregistrements.append(std::move(champs));
+    }
+    return enregistrements;
+}
+
+void ajouterEnregistrements(const QString& nom, const QString& libelleChamp,
+                            const QList<DifferenceEnregistrement>& differences,
+                            QList<LigneDifference>& lignes)
+{
+    for (const DifferenceEnregistrement& d : differences)
+        lignes.append({nom, libelleChamp + QLatin1Char('[') + d.cle + QLatin1Char(']'),
+                       texteEnregistrement(d.champsA), texteEnregistrement(d.champsB), true, d.champsA,
+                       d.champsB});
+}
+
 // The fields of one event that differ; a pipe list the member answers, record by record, cut by the
-// member's record format as the commands cut it.
+// member's record format as the commands cut it, and the records a library call delivered, by their key.
 void comparerChamps(const QString& nom, const QString& cle, const QJsonObject& oa, const QJsonObject& ob,
                     QList<LigneDifference>& lignes)
 {
@@ -86,6 +115,7 @@ void comparerChamps(const QString& nom, const QString& cle, const QJsonObject& o
         if (!oa.contains(champ))
             champs.append(champ);
     const std::optional<FormatEnregistrement> format = formatEnregistrement(nom);
+    const std::optional<CleEnregistrements> cleBibliotheque = cleEnregistrementsBibliotheque(nom);
     for (const QString& champ : champs) {
         const QJsonValue va = oa.value(champ);
         const QJsonValue vb = ob.value(champ);
@@ -93,15 +123,17 @@ void comparerChamps(const QString& nom, const QString& cle, const QJsonObject& o
             continue;
         const QString libelleChamp = libelle(cle) + QLatin1Char('.') + champ;
         if (champ == Champ::retour && format && va.isString() && vb.isString()) {
-            const auto texte = [](const QStringList& champsEnregistrement) {
-                return champsEnregistrement.isEmpty()
-                           ? TexteAbsent
-                           : texteJson(champsEnregistrement.join(QLatin1Char('|')));
-            };
-            for (const DifferenceEnregistrement& d :
-                 differencesEnregistrements(va.toString(), vb.toString(), format->taille))
-                lignes.append({nom, libelleChamp + QLatin1Char('[') + d.cle + QLatin1Char(']'),
-                               texte(d.champsA), texte(d.champsB), true, d.champsA, d.champsB});
+            ajouterEnregistrements(nom, libelleChamp,
+                                   differencesEnregistrements(va.toString(), vb.toString(), format->taille),
+                                   lignes);
+            continue;
+        }
+        if (champ == Champ::enregistrements && cleBibliotheque && va.isArray() && vb.isArray()) {
+            ajouterEnregistrements(nom, libelleChamp,
+                                   differencesEnregistrements(enregistrementsBibliotheque(va.toArray()),
+                                                              enregistrementsBibliotheque(vb.toArray()),
+                                                              cleBibliotheque->champ),
+                                   lignes);
             continue;
         }
         lignes.append({nom, libelleChamp, texteJson(va), texteJson(vb), false, {}, {}});
@@ -153,7 +185,8 @@ QString commandeLisible(const BlocCommande& bloc)
 {
     if (!bloc.commande)
         return QStringLiteral("fin");
-    return bloc.acte.isEmpty() ? bloc.bouton : bloc.bouton + QStringLiteral(" — ") + bloc.acte;
+    const QString nom = bloc.appel ? QStringLiteral("appel ") + bloc.bouton : bloc.bouton;
+    return bloc.acte.isEmpty() ? nom : nom + QStringLiteral(" — ") + bloc.acte;
 }
 
 // Reads the two journals side by side, one command of each at a time, and holds them to the same scenario
@@ -195,9 +228,14 @@ public:
             m_genreFin = m_a.genreFin != nullptr ? m_a.genreFin : m_b.genreFin;
         if (!m_a.commande && !m_b.commande)
             return Issue::Fin;
-        if (m_a.commande != m_b.commande || m_a.bouton != m_b.bouton || m_a.acte != m_b.acte) {
+        if (m_a.commande != m_b.commande || m_a.appel != m_b.appel || m_a.bouton != m_b.bouton ||
+            m_a.acte != m_b.acte) {
+            const bool appels = m_a.commande ? m_a.appel : m_b.appel;
             erreur =
-                QStringLiteral("les deux journaux n'ont pas les mêmes commandes (%1 / %2) à la commande %3")
+                (appels
+                     ? QStringLiteral("les deux journaux n'ont pas les mêmes appels (%1 / %2) à l'appel %3")
+                     : QStringLiteral(
+                           "les deux journaux n'ont pas les mêmes commandes (%1 / %2) à la commande %3"))
                     .arg(commandeLisible(m_a), commandeLisible(m_b))
                     .arg(m_commandes + 1);
             return Issue::NonAppariables;
@@ -238,8 +276,11 @@ public:
         m_resume.ignores = ignores;
     }
 
-    void commande(const QString& acte)
+    void commande(const BlocCommande& bloc)
     {
+        const QString& acte = bloc.acte;
+        if (m_resume.commandes == 0)
+            m_resume.appels = bloc.appel;
         ++m_resume.commandes;
         if (!acte.isEmpty() && acte != m_dernierActe) {
             ++m_resume.actes;
@@ -302,13 +343,16 @@ QString texteResume(const ResumeComparaison& resume)
 {
     if (resume.differences == 0) {
         const QString actes = resume.actes > 0 ? QStringLiteral(", %1 acte(s)").arg(resume.actes) : QString();
-        return QStringLiteral("Aucune différence sur %1 commande(s)%2.\n").arg(resume.commandes).arg(actes);
+        return QStringLiteral("Aucune différence sur %1 %2%3.\n")
+            .arg(resume.commandes)
+            .arg(uniteBlocs(resume), actes);
     }
     QString texte;
     if (!resume.parMembre.isEmpty())
         texte += QStringLiteral("Différences par membre :\n");
     for (const DifferencesMembre& membre : resume.parMembre) {
-        texte += QStringLiteral("  %1\t%2 commande(s)").arg(membre.membre).arg(membre.commandes);
+        texte +=
+            QStringLiteral("  %1\t%2 %3").arg(membre.membre).arg(membre.commandes).arg(uniteBlocs(resume));
         if (resume.actes > 0)
             texte += QStringLiteral("\t%1 acte(s)").arg(membre.actes);
         texte += QLatin1Char('\n');
@@ -320,7 +364,9 @@ QString texteResume(const ResumeComparaison& resume)
 
 QString titreCommande(int numero, const BlocCommande& bloc)
 {
-    QString titre = QStringLiteral("Commande %1 : %2").arg(numero).arg(bloc.bouton);
+    QString titre = (bloc.appel ? QStringLiteral("Appel %1 : %2") : QStringLiteral("Commande %1 : %2"))
+                        .arg(numero)
+                        .arg(bloc.bouton);
     if (!bloc.acte.isEmpty())
         titre += QStringLiteral(" — ") + bloc.acte;
     else if (bloc.ligneScenario > 0)
@@ -403,7 +449,7 @@ IssueComparaison ComparaisonFlux::comparer(QIODevice& journalA, const QString& n
             break;
         const BlocCommande& a = appariement.a();
         const BlocCommande& b = appariement.b();
-        decompte.commande(a.acte);
+        decompte.commande(a);
         // Most commands of two runs are the same bytes once their times are set aside: no parsing then.
         if (a.evenements == b.evenements)
             continue;

@@ -7,13 +7,17 @@
 namespace {
 
 // Keys made unique by their occurrence, so a list that repeats a key pairs its records in order.
-QList<std::pair<QString, QStringList>> parCle(const QList<QStringList>& liste)
+QList<std::pair<QString, QStringList>> parCle(const QList<QStringList>& liste, qsizetype champCle)
 {
     QHash<QString, int> occurrences;
     QList<std::pair<QString, QStringList>> resultat;
     resultat.reserve(liste.size());
     for (const QStringList& enregistrement : liste) {
-        const QString premier = enregistrement.constFirst().trimmed();
+        if (champCle < 0) {
+            resultat.append({QString::number(resultat.size() + 1), enregistrement});
+            continue;
+        }
+        const QString premier = enregistrement.value(champCle).trimmed();
         const int rang = ++occurrences[premier];
         resultat.append(
             {rang == 1 ? premier : premier + QLatin1Char('#') + QString::number(rang), enregistrement});
@@ -26,8 +30,14 @@ QList<std::pair<QString, QStringList>> parCle(const QList<QStringList>& liste)
 QList<DifferenceEnregistrement> differencesEnregistrements(const QString& a, const QString& b,
                                                            qsizetype taille)
 {
-    const auto listeA = parCle(champsEnregistrements(a, taille));
-    const auto listeB = parCle(champsEnregistrements(b, taille));
+    return differencesEnregistrements(champsEnregistrements(a, taille), champsEnregistrements(b, taille), 0);
+}
+
+QList<DifferenceEnregistrement> differencesEnregistrements(const QList<QStringList>& a,
+                                                           const QList<QStringList>& b, qsizetype champCle)
+{
+    const auto listeA = parCle(a, champCle);
+    const auto listeB = parCle(b, champCle);
     QHash<QString, qsizetype> indexB;
     for (qsizetype i = 0; i < listeB.size(); ++i)
         indexB.insert(listeB.at(i).first, i);

@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-// One record that differs between two answers, found by its key, its first field without its spaces
-// ("AAFA001", or "F#2" for the second record whose key is F).
+// One record that differs between two answers, found by its key: a field without its spaces ("AAFA001", or
+// "F#2" for the second record whose key is F), or its rank from 1 ("1").
 struct DifferenceEnregistrement
 {
     QString cle;
@@ -18,3 +18,8 @@ struct DifferenceEnregistrement
 // B's.
 QList<DifferenceEnregistrement> differencesEnregistrements(const QString& a, const QString& b,
                                                            qsizetype taille);
+
+// The same over records already cut, keyed by field `champCle` (a record without it has the empty key), or
+// by rank when it is CleEnregistrements::ParRang.
+QList<DifferenceEnregistrement> differencesEnregistrements(const QList<QStringList>& a,
+                                                           const QList<QStringList>& b, qsizetype champCle);

@@ -54,6 +54,22 @@ QByteArray nomGenre(const QByteArray& ligne)
     return genre.isString() ? genre.toString().toUtf8() : QByteArray();
 }
 
+// The value of a text field, found without parsing the line: our writer puts no escape in an entry point's
+// name or an act's code. Parsed after all when the pattern is not there as it writes it.
+QString texteChamp(const QByteArray& ligne, QLatin1String champ)
+{
+    const QByteArray motif = '"' + QByteArray(champ.data(), champ.size()) + "\":\"";
+    // A quote inside a JSON string is escaped, so this pattern can only be a key.
+    const qsizetype debut = ligne.indexOf(motif);
+    if (debut >= 0) {
+        const qsizetype valeur = debut + motif.size();
+        const qsizetype fin = ligne.indexOf('"', valeur);
+        if (fin > valeur && !QByteArrayView(ligne).sliced(valeur, fin - valeur).contains('\\'))
+            return QString::fromUtf8(ligne.sliced(valeur, fin - valeur));
+    }
+    return objet(ligne).value(champ).toString();
+}
+
 } // namespace
 
 LecteurJournal::LecteurJournal(QIODevice& source, const QString& nom)
@@ -93,6 +109,20 @@ bool LecteurJournal::lire(BlocCommande& bloc, QString& erreur)
                 return true;
             }
             ouvrir(bloc, ligne);
+        } else if (genre == &Genre::bibliotheque && !bloc.commande) {
+            // The library outside a command and without an act (the companion's sequence, its loading) is no
+            // block: only a sweep's calls, tagged with their act, are paired.
+            const QString acte = texteChamp(ligne, Champ::acte);
+            const QString pointEntree = acte.isEmpty() ? QString() : texteChamp(ligne, Champ::pointEntree);
+            if (pointEntree.isEmpty())
+                continue;
+            bloc.commande = true;
+            bloc.appel = true;
+            bloc.bouton = pointEntree;
+            bloc.acte = acte;
+            bloc.ligneScenario = m_derniereLigne;
+            bloc.evenements.append(ligne);
+            return true;
         } else if (bloc.commande) {
             bloc.evenements.append(ligne);
             if (genre == &Genre::finCommande)

@@ -9,11 +9,14 @@ class QIODevice;
 struct GenreEvenement;
 
 // The scenario steps up to one command, and that command's events, each line without its number, time and
-// durations, which change from run to run: two lines of the same answers are then the same bytes.
+// durations, which change from run to run: two lines of the same answers are then the same bytes. A call of
+// the library's sweep is a block of its own, as a command is: its one event, named by its entry point and
+// act.
 struct BlocCommande
 {
     QList<QByteArray> etapes;
     bool commande = false; // false: the journal's end
+    bool appel = false;    // a call of the library's sweep; bouton holds its entry point
     QString bouton;
     QString acte;
     int ligneScenario = 0; // of the last step before the command

@@ -1,5 +1,7 @@
 #include "listecodes.h"
 
+#include "lecturetexte.h"
+
 #include <QIODevice>
 
 namespace {
@@ -51,4 +53,18 @@ ListeCodes lireListeCodes(QIODevice& source)
         return refuser(QStringLiteral("aucun code d'acte"));
     }
     return liste;
+}
+
+std::optional<QStringList> lireFichierCodes(const QString& chemin, QString& refus)
+{
+    const std::unique_ptr<QIODevice> source = ouvrirTexteUtf8(chemin, refus);
+    if (!source)
+        return std::nullopt;
+    ListeCodes liste = lireListeCodes(*source);
+    if (liste.erreur.isEmpty())
+        return std::move(liste.codes);
+    refus = liste.ligneErreur > 0
+                ? QStringLiteral("%1:%2 : %3").arg(chemin).arg(liste.ligneErreur).arg(liste.erreur)
+                : QStringLiteral("%1 : %2").arg(chemin, liste.erreur);
+    return std::nullopt;
 }

@@ -78,11 +78,17 @@ section.acte { margin-bottom: 1.5em; }
 
 } // namespace
 
+QString uniteBlocs(const ResumeComparaison& resume)
+{
+    return resume.appels ? QStringLiteral("appel(s)") : QStringLiteral("commande(s)");
+}
+
 QString bilanComparaison(const ResumeComparaison& resume)
 {
-    QString bilan = QStringLiteral("%1 différence(s) dans %2 commande(s) sur %3")
+    QString bilan = QStringLiteral("%1 différence(s) dans %2 %3 sur %4")
                         .arg(resume.differences)
                         .arg(resume.commandesDifferentes)
+                        .arg(uniteBlocs(resume))
                         .arg(resume.commandes);
     if (resume.actes > 0)
         bilan += QStringLiteral(", %1 acte(s) sur %2").arg(resume.actesDifferents).arg(resume.actes);
@@ -148,7 +154,8 @@ bool RapportHtml::terminer(const ResumeComparaison& resume, QString& erreur)
     if (!resume.ignores.isEmpty())
         page.write("<p>Membres ignorés : " + echapper(resume.ignores.join(QStringLiteral(", "))) + "</p>\n");
 
-    page.write("<table class=\"resume\">\n<thead><tr><th>Membre</th><th>Commandes</th>");
+    page.write(QByteArray("<table class=\"resume\">\n<thead><tr><th>Membre</th><th>") +
+               (resume.appels ? "Appels" : "Commandes") + "</th>");
     if (resume.actes > 0)
         page.write("<th>Actes</th>");
     page.write("</tr></thead>\n<tbody>\n");

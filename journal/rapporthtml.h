@@ -35,6 +35,7 @@ struct ResumeComparaison
 {
     QString nomA;
     QString nomB;
+    bool appels = false; // the blocks are a library sweep's calls, not commands
     int commandes = 0;
     int commandesDifferentes = 0;
     int differences = 0;
@@ -43,6 +44,9 @@ struct ResumeComparaison
     QList<DifferencesMembre> parMembre; // in the order they first differed
     QStringList ignores;
 };
+
+// "commande(s)", or "appel(s)" for a library sweep's calls.
+QString uniteBlocs(const ResumeComparaison& resume);
 
 // "8 différence(s) dans 3 commande(s) sur 30, 2 acte(s) sur 6", as the text report and the page both end.
 QString bilanComparaison(const ResumeComparaison& resume);

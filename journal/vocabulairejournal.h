@@ -50,6 +50,13 @@ inline constexpr QLatin1String pointEntree("point_entree");
 inline constexpr QLatin1String tableau("tableau");
 inline constexpr QLatin1String resultat("resultat");
 inline constexpr QLatin1String enregistrements("enregistrements");
+
+// The library's sweep: the entry points it calls for each act; an answer that broke the contract, and how
+// many did.
+inline constexpr QLatin1String pointsEntree("points_entree");
+inline constexpr QLatin1String anomalie("anomalie");
+inline constexpr QLatin1String anomalies("anomalies");
+
 inline constexpr QLatin1String texte("texte");
 inline constexpr QLatin1String titre("titre");
 inline constexpr QLatin1String icone("icone");
@@ -130,8 +137,9 @@ inline constexpr QLatin1String clesArguments[]{Champ::tableau};
 inline constexpr DefinitionChamp champsBibliotheque[]{
     {Champ::chargement}, {Champ::pointEntree},     {Champ::arguments, clesArguments},
     {Champ::resultat},   {Champ::enregistrements}, {Champ::echec, clesEchec},
-    {Champ::dureeUs}};
-// The library loaded (chargement, once), or one call of the library sequence (the other fields).
+    {Champ::dureeUs},    {Champ::anomalie}};
+// The library loaded (chargement, once), or one call of the library sequence or sweep (the other fields;
+// anomalie when its answer broke the contract).
 inline constexpr GenreEvenement bibliotheque{QLatin1String("bibliotheque"), champsBibliotheque};
 
 inline constexpr DefinitionChamp champsMessage[]{
@@ -155,14 +163,16 @@ inline constexpr DefinitionChamp champsFinScenario[]{{Champ::statut}, {Champ::li
 // The scenario's end: its status, and the step that could not be played.
 inline constexpr GenreEvenement finScenario{QLatin1String("fin_scenario"), champsFinScenario};
 
-inline constexpr DefinitionChamp champsBalayage[]{
-    {Champ::commandes}, {Champ::date}, {Champ::grille}, {Champ::srt}, {Champ::actes}};
-// A sweep's start: its buttons, the query context and the number of acts.
+inline constexpr DefinitionChamp champsBalayage[]{{Champ::commandes}, {Champ::date},  {Champ::grille},
+                                                  {Champ::srt},       {Champ::actes}, {Champ::pointsEntree}};
+// A sweep's start: its buttons (the library's sweep: its entry points, and no srt), the query context and the
+// number of acts.
 inline constexpr GenreEvenement balayage{QLatin1String("balayage"), champsBalayage};
 
 inline constexpr DefinitionChamp champsFinBalayage[]{
-    {Champ::statut}, {Champ::actes}, {Champ::echecs}, {Champ::interrompu}};
-// A sweep's end: its status, the acts done, the commands failed and whether it was stopped.
+    {Champ::statut}, {Champ::actes}, {Champ::echecs}, {Champ::interrompu}, {Champ::anomalies}};
+// A sweep's end: its status, the acts done, the commands (or library calls) failed and whether it was
+// stopped; the library's sweep adds the answers that broke the contract.
 inline constexpr GenreEvenement finBalayage{QLatin1String("fin_balayage"), champsFinBalayage};
 
 } // namespace Genre

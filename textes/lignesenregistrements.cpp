@@ -38,6 +38,26 @@ std::optional<FormatEnregistrement> formatEnregistrement(QStringView membre)
     return std::nullopt;
 }
 
+std::optional<CleEnregistrements> cleEnregistrementsBibliotheque(QStringView pointEntree)
+{
+    struct ClePoint
+    {
+        QStringView pointEntree;
+        CleEnregistrements cle;
+    };
+    static constexpr std::array cles{
+        ClePoint{u"ListeModificateurs_Tarvo", {0}},
+        ClePoint{u"GetPrixUnitaireActeSupplement_Tarvo", {1}},
+        ClePoint{u"GetPriseEnCharge_Tarvo", {CleEnregistrements::ParRang}},
+        ClePoint{u"ListeCodeIncompatibilitesActe_Tarvo", {0}},
+        ClePoint{u"ListeCodeAssociationActe_Tarvo", {0}},
+    };
+    for (const ClePoint& c : cles)
+        if (c.pointEntree == pointEntree)
+            return c.cle;
+    return std::nullopt;
+}
+
 QList<QStringList> champsEnregistrements(QStringView listePipe, qsizetype taille)
 {
     QList<QStringList> resultat;

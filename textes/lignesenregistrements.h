@@ -24,6 +24,19 @@ inline constexpr FormatEnregistrement FormatPaire{2, 2};
 // plain text.
 std::optional<FormatEnregistrement> formatEnregistrement(QStringView membre);
 
+// How the records an entry point of the library delivers are paired when two journals are compared: by one
+// field, or by their rank when the answer is one record that no field names.
+struct CleEnregistrements
+{
+    static constexpr qsizetype ParRang = -1;
+    qsizetype champ; // from 0, or ParRang
+};
+
+// The lists (ListeModificateurs_Tarvo, ListeCodeIncompatibilitesActe_Tarvo, ListeCodeAssociationActe_Tarvo)
+// by their code, the price (GetPrixUnitaireActeSupplement_Tarvo) by its grid, the coverage
+// (GetPriseEnCharge_Tarvo) by rank. Nothing for an entry point that delivers no records.
+std::optional<CleEnregistrements> cleEnregistrementsBibliotheque(QStringView pointEntree);
+
 // One line per whole record of `listePipe`, in record order. An incomplete last record (fewer
 // fields left than a record holds) gives no line: the lines of the whole records before it are
 // all there.

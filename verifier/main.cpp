@@ -1,7 +1,9 @@
 // tarvo-verifier: checks a classification library installation. Runs the library test sequence against the
-// library the search finds and prints each step.
+// library the search finds and prints each step, or sweeps a list of acts through it (--balayage).
 #include "appelsjournalises.h"
+#include "balayagebibliotheque.h"
 #include "journalappels.h"
+#include "listecodes.h"
 #include "optionsverifier.h"
 #include "rapportverification.h"
 #include "sequencetarvo.h"
@@ -26,6 +28,17 @@ int main(int argc, char* argv[])
     if (!options)
         return statut;
 
+    // A sweep's list is read whole before the journal is opened, so a refused list leaves no file behind.
+    std::optional<QStringList> codes;
+    if (options->listeActes) {
+        QString refus;
+        codes = lireFichierCodes(*options->listeActes, refus);
+        if (!codes) {
+            SortieConsole::ecrireLigne(stderr, refus);
+            return StatutVerification::NonVerifiee;
+        }
+    }
+
     std::unique_ptr<JournalAppels> journal;
     if (!options->cheminJournal.isEmpty()) {
         QString erreur;
@@ -43,7 +56,9 @@ int main(int argc, char* argv[])
         appelsJournalises.emplace(appelsTarvo(), *journal);
     }
     RapportVerification rapport(stdout, stderr);
+    AppelsSequence& appels = journal ? static_cast<AppelsSequence&>(*appelsJournalises) : appelsTarvo();
+    if (codes)
+        return executerBalayage(*options, *codes, appels, journal.get(), rapport);
     return executerVerification(
-        *options, journal ? static_cast<ServiceMessages&>(*messagesJournalises) : console,
-        journal ? static_cast<AppelsSequence&>(*appelsJournalises) : appelsTarvo(), rapport);
+        *options, journal ? static_cast<ServiceMessages&>(*messagesJournalises) : console, appels, rapport);
 }

@@ -34,6 +34,18 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         "Statut de sortie : 0 si la connexion a réussi et la séquence est allée à son terme, 1 si la "
         "connexion a échoué, 2 si la ligne de commande est refusée ou si la bibliothèque ou l'un de ses "
         "points d'entrée manque."));
+    const QCommandLineOption optionBalayage(
+        QStringLiteral("balayage"),
+        QStringLiteral(
+            "Au lieu de la séquence, pour chaque code d'acte de FICHIER (un par ligne, - pour l'entrée "
+            "standard), appelle les quatre points d'entrée qui prennent un acte (prix à la date et dans la "
+            "grille, prise en charge à la date, incompatibilités, associations), entre une connexion et une "
+            "déconnexion : 0 si la connexion a réussi et si chaque réponse a tenu le contrat, 1 si la "
+            "connexion a échoué, si une réponse annonce des enregistrements qu'elle ne livre pas à partir de "
+            "l'indice 0 ou si le balayage a été interrompu (Ctrl+C), 2 si la liste ou une option est "
+            "refusée, "
+            "ou si la bibliothèque ou l'un de ses points d'entrée manque."),
+        QStringLiteral("FICHIER"));
     const QCommandLineOption optionAide({QStringLiteral("h"), QStringLiteral("aide"), QStringLiteral("help")},
                                         QStringLiteral("Affiche cette aide."));
     const QCommandLineOption optionBibliotheque(
@@ -57,8 +69,8 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
             "Écrit dans FICHIER (- pour la sortie standard) un objet JSON par appel à la bibliothèque "
             "et par boîte de message."),
         QStringLiteral("FICHIER"));
-    analyseur.addOptions(
-        {optionAide, optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal});
+    analyseur.addOptions({optionAide, optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal,
+                          optionBalayage});
     if (!analyseur.parse(arguments))
         return refus(statut, QStringLiteral("Ligne de commande refusée : %1").arg(analyseur.errorText()));
     if (analyseur.isSet(optionAide)) {
@@ -70,6 +82,10 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         return refus(
             statut,
             QStringLiteral("Argument inattendu : %1").arg(analyseur.positionalArguments().constFirst()));
+    }
+    if (analyseur.isSet(optionBalayage) && analyseur.isSet(optionTous)) {
+        return refus(statut, QStringLiteral("--balayage et --tous ne vont pas ensemble : le balayage "
+                                            "n'appelle que les points d'entrée qui prennent un acte"));
     }
 
     OptionsVerifier options;
@@ -91,6 +107,8 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         options.cheminBibliotheque = QFileInfo(analyseur.value(optionBibliotheque)).absoluteFilePath();
     }
     options.cheminJournal = analyseur.value(optionJournal);
+    if (analyseur.isSet(optionBalayage))
+        options.listeActes = analyseur.value(optionBalayage);
     options.tousPointsEntree = analyseur.isSet(optionTous);
     return options;
 }

@@ -11,6 +11,8 @@ struct OptionsVerifier
     QString grilleTarifaire;
     QString cheminBibliotheque; // empty: the library search
     QString cheminJournal;      // empty: no journal
+    std::optional<QString>
+        listeActes; // --balayage: the list's file ("-": the standard input); none: the sequence
     bool tousPointsEntree = false;
 };
 

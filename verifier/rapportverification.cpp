@@ -66,3 +66,49 @@ void RapportVerification::reussie()
 {
     SortieConsole::ecrireLigne(m_sortie, QStringLiteral("Vérification réussie."));
 }
+
+void RapportVerification::balayage(const QString& fichier, qsizetype actes, const QStringList& pointsEntree,
+                                   const QString& date, const QString& grille)
+{
+    SortieConsole::ecrireLigne(m_sortie, QStringLiteral("Bibliothèque : %1").arg(fichier));
+    SortieConsole::ecrireLigne(
+        m_sortie, QStringLiteral("Balayage de %1 acte(s) par %2 ; date de référence %3, grille %4")
+                      .arg(actes)
+                      .arg(pointsEntree.join(QStringLiteral(", ")), date, grille));
+}
+
+void RapportVerification::appel(const QString& pointEntree, qint32 resultat)
+{
+    SortieConsole::ecrireLigne(m_sortie,
+                               QStringLiteral("%1 = %2").arg(pointEntree, resultatLisible(resultat)));
+}
+
+void RapportVerification::horsContrat(const QString& acte, const QString& description)
+{
+    SortieConsole::ecrireLigne(m_sortie, QStringLiteral("Hors contrat, %1 : %2").arg(acte, description));
+}
+
+void RapportVerification::autresHorsContrat(int nombre)
+{
+    SortieConsole::ecrireLigne(
+        m_sortie,
+        QStringLiteral("… et %1 autre(s) réponse(s) hors contrat, que le journal nomme.").arg(nombre));
+}
+
+void RapportVerification::finBalayage(qsizetype faits, qsizetype total, int horsContrat, bool interrompu)
+{
+    if (interrompu)
+        SortieConsole::ecrireLigne(
+            m_erreurs, QStringLiteral("Balayage interrompu après %1 acte(s) sur %2.").arg(faits).arg(total));
+    SortieConsole::ecrireLigne(
+        m_erreurs,
+        QStringLiteral("Balayage : %1 acte(s), %2 réponse(s) hors contrat.").arg(faits).arg(horsContrat));
+}
+
+void RapportVerification::balayageEchoue(qint32 connexion)
+{
+    SortieConsole::ecrireLigne(
+        m_erreurs, QStringLiteral("Balayage échoué : la connexion a répondu %1 ; les actes ont été "
+                                  "balayés quand même.")
+                       .arg(resultatLisible(connexion)));
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <cstdio>
 
@@ -22,6 +23,16 @@ public:
     void impossible(int numero, const QString& description);
     void echouee(qint32 connexion);
     void reussie();
+
+    // The sweep's lines: what it calls, the connection, the answers out of contract (at its end, the bar
+    // gone), the acts done.
+    void balayage(const QString& fichier, qsizetype actes, const QStringList& pointsEntree,
+                  const QString& date, const QString& grille);
+    void appel(const QString& pointEntree, qint32 resultat);
+    void horsContrat(const QString& acte, const QString& description);
+    void autresHorsContrat(int nombre);
+    void finBalayage(qsizetype faits, qsizetype total, int horsContrat, bool interrompu);
+    void balayageEchoue(qint32 connexion);
 
 private:
     std::FILE* m_sortie;

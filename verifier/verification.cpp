@@ -6,11 +6,7 @@
 #include "sequencetarvo.h"
 #include "tarvo.h"
 
-namespace {
-
-// The library explains a failed connection in its current string. Read only after a failure, and a library
-// without these entry points simply gives no reason.
-QString raisonConnexion()
+QString raisonConnexionTarvo()
 {
     try {
         const qint32 longueur = tarvo::GetLenString_Tarvo();
@@ -22,8 +18,6 @@ QString raisonConnexion()
         return {};
     }
 }
-
-} // namespace
 
 int executerVerification(const OptionsVerifier& options, ServiceMessages& messages, AppelsSequence& appels,
                          RapportVerification& rapport)
@@ -48,7 +42,7 @@ int executerVerification(const OptionsVerifier& options, ServiceMessages& messag
         if (etape == 1) {
             connexion = resultat;
             if (resultat <= 0) {
-                const QString raison = raisonConnexion();
+                const QString raison = raisonConnexionTarvo();
                 if (!raison.isEmpty())
                     rapport.raisonConnexion(raison);
             }

@@ -8,6 +8,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <sqlite3.h>
@@ -59,22 +61,15 @@ const char* const sqlModificateurs = "SELECT code, libelle FROM modificateur ORD
 const char* const sqlIncompatibles =
     "SELECT a.code, a.libelle_court FROM renvoi v JOIN acte a ON a.code = v.code_cite"
     " WHERE v.code = ?1 AND v.type_note = '01' ORDER BY a.code";
-// The IN list narrows the rows to the only ones the two rules can keep (acts of type 2, through their index,
-// and the acts the note cites): without it every act was tried, the slowest query of a sweep by far.
-const char* const sqlCompatibles =
-    "SELECT a.code, a.libelle_court FROM acte a WHERE a.code <> ?1"
-    " AND a.code IN (SELECT t.code FROM acte t WHERE t.type_acte = 2"
-    "    UNION SELECT v.code_cite FROM renvoi v WHERE v.code = ?1 AND v.type_note = '06')"
-    " AND EXISTS (SELECT 1 FROM phase WHERE code = ?1 AND activite = ?2)"
-    " AND ((a.type_acte = 2 AND EXISTS (SELECT 1 FROM regroupement r WHERE r.code = a.code AND r.activite = "
-    "?2"
-    "        AND r.regroupement = (SELECT regroupement FROM regroupement WHERE code = ?1 AND activite = ?2)))"
-    "      OR EXISTS (SELECT 1 FROM renvoi v WHERE v.code = ?1 AND v.type_note = '06' AND v.code_cite = "
-    "a.code))"
-    " AND NOT EXISTS (SELECT 1 FROM renvoi v WHERE v.type_note = '01'"
-    "      AND ((v.code = ?1 AND v.code_cite = a.code) OR (v.code = a.code AND v.code_cite = ?1)))"
-    " AND (?3 = '' OR (a.date_debut <= ?3 AND (a.date_fin IS NULL OR a.date_fin > ?3)))"
-    " ORDER BY a.code";
+// What the rule of compatible acts draws on, read whole once: the complementary acts with their regrouping
+// code by activity, the acts the "Coder eventuellement" notes cite, the pairs the "A l exclusion de" notes
+// make.
+const char* const sqlComplementaires =
+    "SELECT r.activite, r.regroupement, a.code, a.libelle_court, a.date_debut, a.date_fin FROM acte a"
+    " JOIN regroupement r ON r.code = a.code WHERE a.type_acte = 2 ORDER BY a.code";
+const char* const sqlCites = "SELECT v.code, a.code, a.libelle_court, a.date_debut, a.date_fin FROM renvoi v"
+                             " JOIN acte a ON a.code = v.code_cite WHERE v.type_note = '06' ORDER BY a.code";
+const char* const sqlExclusions = "SELECT code, code_cite FROM renvoi WHERE type_note = '01'";
 const char* const sqlPrixBaseMax = "SELECT max((" PRIX_EN_VIGUEUR("p.code", "p.activite", "p.phase", "0",
                                                                   "?2") ")) FROM phase p WHERE p.code = ?1";
 const char* const sqlConditions = "SELECT DISTINCT n.type_note, coalesce(tn.libelle, '') FROM note n LEFT "
@@ -173,12 +168,38 @@ private:
 
 } // namespace
 
+// An act the rule of compatible acts may keep, with what the rule and its answer need of it.
+struct ActeCandidat
+{
+    QString code;
+    QString libelleCourt;
+    QString dateDebut;
+    std::optional<QString> dateFin; // none: open-ended
+
+    bool valide(const QString& date) const { return dateDebut <= date && (!dateFin || *dateFin > date); }
+};
+
+// The candidates of the rule, read once: a sweep asks every act for them, and one query per act that tried
+// every complementary act of the CCAM was the slowest part of it.
+struct CandidatsCompatibles
+{
+    QHash<std::pair<int, QString>, QList<ActeCandidat>> complementaires; // by activity and regrouping code
+    QHash<QString, QList<ActeCandidat>> cites;                           // by citing act
+    QSet<std::pair<QString, QString>> exclusions;                        // (act, act its note excludes)
+
+    bool exclus(const QString& a, const QString& b) const
+    {
+        return exclusions.contains({a, b}) || exclusions.contains({b, a});
+    }
+};
+
 struct MagasinCcam::Prive
 {
     sqlite3* base = nullptr;
     QString chemin;
     std::unordered_map<const char*, sqlite3_stmt*> instructions;
     std::optional<QList<Modificateur>> modificateurs;
+    std::optional<CandidatsCompatibles> candidatsCompatibles;
 
     ~Prive()
     {
@@ -209,6 +230,35 @@ struct MagasinCcam::Prive
         a.dateDebut = q.texte(4);
         a.dateFin = q.texte(5);
         return a;
+    }
+
+    static ActeCandidat lireCandidat(const Instruction& q, int premiere)
+    {
+        ActeCandidat a{q.texte(premiere), q.texte(premiere + 1), q.texte(premiere + 2), std::nullopt};
+        if (!q.nul(premiere + 3))
+            a.dateFin = q.texte(premiere + 3);
+        return a;
+    }
+
+    const CandidatsCompatibles& compatibles()
+    {
+        if (candidatsCompatibles)
+            return *candidatsCompatibles;
+        CandidatsCompatibles& c = candidatsCompatibles.emplace();
+        {
+            Instruction q = instruction(sqlComplementaires);
+            while (q.ligne())
+                c.complementaires[{static_cast<int>(q.entier(0)), q.texte(1)}].append(lireCandidat(q, 2));
+        }
+        {
+            Instruction q = instruction(sqlCites);
+            while (q.ligne())
+                c.cites[q.texte(0)].append(lireCandidat(q, 1));
+        }
+        Instruction q = instruction(sqlExclusions);
+        while (q.ligne())
+            c.exclusions.insert({q.texte(0), q.texte(1)});
+        return c;
     }
 
     QString libelleListe(const char* nom, const QString& code)
@@ -437,17 +487,37 @@ QList<ActeLie> MagasinCcam::actesIncompatibles(const QString& code) const
 QList<ActeLie> MagasinCcam::actesCompatibles(const QString& code, int activite,
                                              const QString& dateReference) const
 {
-    QList<ActeLie> liste;
     QString date;
     if (!dateReference.trimmed().isEmpty()) {
         date = dateValide(dateReference);
         if (date.isEmpty())
-            return liste;
+            return {};
     }
-    Instruction q = d->instruction(sqlCompatibles);
-    q.texte(1, codeActe(code)).entier(2, activite).texte(3, date);
-    while (q.ligne())
-        liste.append({q.texte(0), q.texte(1)});
+    const QString c = codeActe(code);
+    {
+        Instruction q = d->instruction(sqlActiviteExiste);
+        q.texte(1, c).entier(2, activite);
+        if (!q.ligne())
+            return {};
+    }
+    const CandidatsCompatibles& candidats = d->compatibles();
+    // In code order, each act once, whichever rule keeps it.
+    QMap<QString, const ActeCandidat*> retenus;
+    const auto retenir = [&](const auto& parCle, const auto& cle) {
+        const auto trouve = parCle.constFind(cle);
+        if (trouve == parCle.cend())
+            return;
+        for (const ActeCandidat& a : *trouve)
+            if (a.code != c && !candidats.exclus(c, a.code) && (date.isEmpty() || a.valide(date)))
+                retenus.insert(a.code, &a);
+    };
+    if (const std::optional<Regroupement> r = regroupement(c, activite))
+        retenir(candidats.complementaires, std::pair{activite, r->code});
+    retenir(candidats.cites, c);
+    QList<ActeLie> liste;
+    liste.reserve(retenus.size());
+    for (const ActeCandidat* a : std::as_const(retenus))
+        liste.append({a->code, a->libelleCourt});
     return liste;
 }
 

@@ -9,8 +9,14 @@
 ExecutionBanc lancerBanc(const QStringList& arguments, const QString& dossier,
                          const QProcessEnvironment& environnement)
 {
+    return lancerProgramme(QStringLiteral(BANC_CCAM_PROGRAMME), arguments, dossier, environnement);
+}
+
+ExecutionBanc lancerProgramme(const QString& programme, const QStringList& arguments, const QString& dossier,
+                              const QProcessEnvironment& environnement)
+{
     QProcess processus;
-    processus.setProgram(QStringLiteral(BANC_CCAM_PROGRAMME));
+    processus.setProgram(programme);
     processus.setArguments(arguments);
     processus.setWorkingDirectory(dossier);
     processus.setProcessEnvironment(environnement);

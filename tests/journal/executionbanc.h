@@ -16,6 +16,10 @@ struct ExecutionBanc
 
 ExecutionBanc lancerBanc(const QStringList& arguments, const QString& dossier,
                          const QProcessEnvironment& environnement = QProcessEnvironment::systemEnvironment());
+// The same for another of the project's programs (tarvo-verifier), by its path.
+ExecutionBanc
+lancerProgramme(const QString& programme, const QStringList& arguments, const QString& dossier,
+                const QProcessEnvironment& environnement = QProcessEnvironment::systemEnvironment());
 
 // Writes the lines into `chemin`, one a line; true when written.
 bool ecrireLignes(const QString& chemin, const QStringList& lignes);

@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -46,10 +47,26 @@ QByteArray encoder(const QString& texte, const QString& encodage)
     return octets;
 }
 
-QStringList entetes(const QString& sortie)
+QStringList entetes(const QString& sortie, const QString& debut = S("Commande "))
 {
-    return sortie.split(QLatin1Char('\n')).filter(QRegularExpression(S("^Commande ")));
+    return sortie.split(QLatin1Char('\n')).filter(QRegularExpression(u'^' + debut));
 }
+
+// The sections of an HTML report, once it is known to parse as XML.
+QStringList sectionsRapport(const QByteArray& page, QString& erreur)
+{
+    QXmlStreamReader lecteur(page);
+    QStringList sections;
+    while (!lecteur.atEnd()) {
+        if (lecteur.readNext() == QXmlStreamReader::StartElement && lecteur.name() == QLatin1String("h2"))
+            sections << lecteur.readElementText();
+    }
+    erreur = lecteur.errorString();
+    return sections;
+}
+
+const QString verificateur = QStringLiteral(BANC_TARVO_VERIFIER);
+const QString banc = QStringLiteral(BANC_CCAM_PROGRAMME);
 
 } // namespace
 
@@ -61,6 +78,9 @@ private Q_SLOTS:
     void init();
 
     void deuxReleasesBalayees();
+    void bibliothequeDeuxReleases();
+    void bibliothequeStatuts_data();
+    void bibliothequeStatuts();
     void ignorer_data();
     void ignorer();
     void enregistrements_data();
@@ -70,11 +90,14 @@ private Q_SLOTS:
     void encodages_data();
     void encodages();
     void centMilleCodes();
+    void balayageInterrompu_data();
     void balayageInterrompu();
 
 private:
     // Sweeps `actes` over the sample store `base` (a copy in the test's folder), into `journal`.
     ExecutionBanc balayer(const QString& base, const QString& journal, const QStringList& options = {});
+    // Copies the sample store into the test's folder, writable.
+    bool copierEchantillon(const QString& nom);
 
     std::unique_ptr<QTemporaryDir> m_dossier;
 };
@@ -94,6 +117,13 @@ ExecutionBanc TestBalayage::balayer(const QString& base, const QString& journal,
         QStringList{S("--balayage"), S("actes.txt"), S("--date"), S("20200101"), S("--journal"), journal} +
             options,
         m_dossier->path(), environnement);
+}
+
+bool TestBalayage::copierEchantillon(const QString& nom)
+{
+    const QString copie = m_dossier->filePath(nom);
+    return QFile::copy(QStringLiteral(BANC_CCAM_ECHANTILLON), copie) &&
+           QFile(copie).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestBalayage::deuxReleasesBalayees()
@@ -146,16 +176,121 @@ void TestBalayage::deuxReleasesBalayees()
     QFile rapport(m_dossier->filePath(S("rapport.html")));
     QVERIFY(rapport.open(QIODevice::ReadOnly));
     const QByteArray page = rapport.readAll();
-    QXmlStreamReader lecteur(page);
-    QStringList sections;
-    while (!lecteur.atEnd()) {
-        if (lecteur.readNext() == QXmlStreamReader::StartElement && lecteur.name() == QLatin1String("h2"))
-            sections << lecteur.readElementText();
-    }
-    QVERIFY2(!lecteur.hasError(), qPrintable(lecteur.errorString()));
-    QCOMPARE(sections, (QStringList{S("AAFA001"), S("ACQK001"), S("LHQK005")}));
+    QString erreur;
+    QCOMPARE(sectionsRapport(page, erreur), (QStringList{S("AAFA001"), S("ACQK001"), S("LHQK005")}));
+    QVERIFY2(erreur.isEmpty(), qPrintable(erreur));
     QVERIFY(!page.contains("src=") && !page.contains("href=") && !page.contains("http"));
     QVERIFY(page.contains("<mark>&quot;2690&quot;</mark>"));
+}
+
+// Two releases of the store swept through our library by the companion, B with three acts changed (a price,
+// an association, a coverage field): the comparison names exactly those three, one call each.
+void TestBalayage::bibliothequeDeuxReleases()
+{
+    QVERIFY(copierEchantillon(S("a.sqlite")) && copierEchantillon(S("b.sqlite")));
+    const QString b = m_dossier->filePath(S("b.sqlite"));
+    QVERIFY(executerSql(b, "UPDATE tarif SET prix = prix + 100 WHERE code = 'ACQK001'"));
+    QVERIFY(executerSql(b, "INSERT INTO renvoi VALUES ('LHQK005', '06', 'ZZLP025')"));
+    QVERIFY(executerSql(b, "INSERT INTO note VALUES ('HFFC018', '20050301', '13', 'Indication : obésité')"));
+    QVERIFY(ecrireLignes(m_dossier->filePath(S("actes.txt")), actes + QStringList{S("HFFC018")}));
+    for (const QString& version : {S("a"), S("b")}) {
+        QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+        environnement.insert(S("BANC_CCAM_BASE"), m_dossier->filePath(version + S(".sqlite")));
+        const ExecutionBanc execution =
+            lancerProgramme(verificateur,
+                            {S("--balayage"), S("actes.txt"), S("--date"), S("20200101"), S("--journal"),
+                             version + S(".jsonl")},
+                            m_dossier->path(), environnement);
+        QVERIFY2(execution.statut == 0, qPrintable(execution.erreurs));
+        QVERIFY2(execution.erreurs.contains(S("Balayage : 100 % (7/7 actes")), qPrintable(execution.erreurs));
+        QVERIFY2(execution.erreurs.contains(S("Balayage : 7 acte(s), 0 réponse(s) hors contrat.")),
+                 qPrintable(execution.erreurs));
+    }
+
+    const ExecutionBanc comparaison = lancerBanc(
+        {S("--comparer"), S("a.jsonl"), S("b.jsonl"), S("--rapport"), S("rapport.html")}, m_dossier->path());
+
+    QCOMPARE(comparaison.statut, 1);
+    // Four calls an act, in the order price, coverage, incompatibilities, associations.
+    QCOMPARE(entetes(comparaison.sortie, S("Appel ")),
+             (QStringList{S("Appel 5 : GetPrixUnitaireActeSupplement_Tarvo — ACQK001"),
+                          S("Appel 24 : ListeCodeAssociationActe_Tarvo — LHQK005"),
+                          S("Appel 26 : GetPriseEnCharge_Tarvo — HFFC018")}));
+    const QStringList lignes = comparaison.sortie.split(QLatin1Char('\n'));
+    QVERIFY(lignes.contains(
+        S("  GetPrixUnitaireActeSupplement_Tarvo.enregistrements[001]\t\"2590|001\"\t\"2690|001\"")));
+    QVERIFY(lignes.contains(
+        S("  ListeCodeAssociationActe_Tarvo.enregistrements[ZZLP025]\t(absent)\t\"ZZLP025|anesthésie "
+          "complémentaire niv. 1|\"")));
+    QVERIFY(lignes.contains(S("  ListeCodeAssociationActe_Tarvo.resultat\t2\t3")));
+    QVERIFY(
+        lignes.contains(S("  GetPriseEnCharge_Tarvo.enregistrements[1]\t\"1|Pris en charge, "
+                          "remboursable|1|Remboursable|\"\t\"3|Pris en charge sous conditions|3|Remboursable "
+                          "selon les circonstances|Indication specifique\"")));
+    QVERIFY(lignes.contains(S("  GetPriseEnCharge_Tarvo\t1 appel(s)\t1 acte(s)")));
+    QVERIFY2(comparaison.sortie.endsWith(S("4 différence(s) dans 3 appel(s) sur 28, 3 acte(s) sur 7.\n")),
+             qPrintable(comparaison.sortie));
+
+    QFile rapport(m_dossier->filePath(S("rapport.html")));
+    QVERIFY(rapport.open(QIODevice::ReadOnly));
+    const QByteArray page = rapport.readAll();
+    QString erreur;
+    QCOMPARE(sectionsRapport(page, erreur), (QStringList{S("ACQK001"), S("LHQK005"), S("HFFC018")}));
+    QVERIFY2(erreur.isEmpty(), qPrintable(erreur));
+    QVERIFY(page.contains("<th>Appels</th>"));
+}
+
+// A connection that fails still sweeps every act; a missing entry point stops the sweep at its first call.
+// Either way the journal ends with fin_balayage and its status.
+void TestBalayage::bibliothequeStatuts_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<int>("statut");
+    QTest::addColumn<QString>("erreurs");
+    QTest::addColumn<QStringList>("appels"); // the calls made for an act, by entry point
+
+    QStringList tous;
+    for (qsizetype i = 0; i < actes.size(); ++i)
+        tous << S("GetPrixUnitaireActeSupplement_Tarvo") << S("GetPriseEnCharge_Tarvo")
+             << S("ListeCodeIncompatibilitesActe_Tarvo") << S("ListeCodeAssociationActe_Tarvo");
+    QTest::newRow("base introuvable : tout balayé quand même")
+        << QStringList{} << S("/nulle/part/ccam.sqlite") << 1
+        << S("Balayage échoué : la connexion a répondu -5 (TARVO_BASE_INTROUVABLE") << tous;
+    QTest::newRow("point d'entrée absent : arrêt à son premier appel")
+        << QStringList{S("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_INCOMPLET)} << QString() << 2
+        << S("erreur 453 : Point d'entrée GetPriseEnCharge_Tarvo introuvable")
+        << QStringList{S("GetPrixUnitaireActeSupplement_Tarvo"), S("GetPriseEnCharge_Tarvo")};
+}
+
+void TestBalayage::bibliothequeStatuts()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, base);
+    QFETCH(int, statut);
+    QFETCH(QString, erreurs);
+    QFETCH(QStringList, appels);
+    QVERIFY(ecrireLignes(m_dossier->filePath(S("actes.txt")), actes));
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    environnement.remove(S("BANC_CCAM_BASE"));
+    if (!base.isEmpty())
+        environnement.insert(S("BANC_CCAM_BASE"), base);
+
+    const ExecutionBanc execution = lancerProgramme(
+        verificateur, QStringList{S("--balayage"), S("actes.txt"), S("--journal"), S("j.jsonl")} + options,
+        m_dossier->path(), environnement);
+
+    QCOMPARE(execution.statut, statut);
+    QVERIFY2(execution.erreurs.contains(erreurs), qPrintable(execution.erreurs));
+    const QList<QJsonObject> journal = lireJournal(m_dossier->filePath(S("j.jsonl")));
+    QVERIFY(!journal.isEmpty());
+    QCOMPARE(journal.constLast().value(S("genre")).toString(), S("fin_balayage"));
+    QCOMPARE(journal.constLast().value(S("statut")).toInt(), statut);
+    QStringList faits;
+    for (const QJsonObject& e : journal)
+        if (e.contains(S("acte")))
+            faits << e.value(S("point_entree")).toString();
+    QCOMPARE(faits, appels);
 }
 
 void TestBalayage::ignorer_data()
@@ -232,27 +367,52 @@ void TestBalayage::enregistrements()
     QCOMPARE(trouvees, differences);
 }
 
+// Both sweeps read their list with one reader and refuse it, or an option, before any file is written.
 void TestBalayage::listesRefusees_data()
 {
+    QTest::addColumn<QString>("programme");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QByteArray>("liste");
     QTest::addColumn<QString>("erreur");
 
-    QTest::newRow("vide") << QByteArray() << S("actes.txt : aucun code d'acte");
-    QTest::newRow("commentaires seulement") << QByteArray("# rien\n\n  \n") << S("aucun code d'acte");
-    QTest::newRow("ligne de 10 Ko") << QByteArray("AAFA001\n" + QByteArray(10240, 'A') + "\n")
-                                    << S("actes.txt:2 : ligne trop longue");
-    QTest::newRow("ligne CSV") << QByteArray("AAFA001;exérèse\n") << S("actes.txt:1 : « AAFA001;exérèse »");
-    QTest::newRow("UTF-16 sans marque") << QByteArray("A\0A\0F\0A\0\n\0", 10) << S("actes.txt:1");
+    for (const QString& programme : {banc, verificateur}) {
+        const QByteArray nom = QFileInfo(programme).baseName().toUtf8();
+        QTest::addRow("%s : vide", nom.constData())
+            << programme << QStringList{} << QByteArray() << S("actes.txt : aucun code d'acte");
+        QTest::addRow("%s : commentaires seulement", nom.constData())
+            << programme << QStringList{} << QByteArray("# rien\n\n  \n") << S("aucun code d'acte");
+        QTest::addRow("%s : ligne de 10 Ko", nom.constData())
+            << programme << QStringList{} << QByteArray("AAFA001\n" + QByteArray(10240, 'A') + "\n")
+            << S("actes.txt:2 : ligne trop longue");
+        QTest::addRow("%s : ligne CSV", nom.constData())
+            << programme << QStringList{} << QByteArray("AAFA001;exérèse\n")
+            << S("actes.txt:1 : « AAFA001;exérèse »");
+        QTest::addRow("%s : UTF-16 sans marque", nom.constData())
+            << programme << QStringList{} << QByteArray("A\0A\0F\0A\0\n\0", 10) << S("actes.txt:1");
+    }
+    const QByteArray liste("AAFA001\n");
+    QTest::newRow("banc-ccam : grille inconnue")
+        << banc << QStringList{S("--grille"), S("003")} << liste << S("--grille : 000, 001 ou 002");
+    QTest::newRow("tarvo-verifier : date mal formée")
+        << verificateur << QStringList{S("--date"), S("2025-06-15")} << liste
+        << S("Date invalide : 2025-06-15");
+    QTest::newRow("tarvo-verifier : grille inconnue") << verificateur << QStringList{S("--grille"), S("003")}
+                                                      << liste << S("Grille tarifaire invalide : 003");
+    QTest::newRow("tarvo-verifier : avec --tous") << verificateur << QStringList{S("--tous")} << liste
+                                                  << S("--balayage et --tous ne vont pas ensemble");
 }
 
 void TestBalayage::listesRefusees()
 {
+    QFETCH(QString, programme);
+    QFETCH(QStringList, options);
     QFETCH(QByteArray, liste);
     QFETCH(QString, erreur);
     QVERIFY(ecrireOctets(m_dossier->filePath(S("actes.txt")), liste));
 
-    const ExecutionBanc execution =
-        lancerBanc({S("--balayage"), S("actes.txt"), S("--journal"), S("j.jsonl")}, m_dossier->path());
+    const ExecutionBanc execution = lancerProgramme(
+        programme, QStringList{S("--balayage"), S("actes.txt"), S("--journal"), S("j.jsonl")} + options,
+        m_dossier->path());
 
     QCOMPARE(execution.statut, 2);
     QVERIFY2(execution.erreurs.contains(erreur), qPrintable(execution.erreurs));
@@ -317,17 +477,32 @@ void TestBalayage::centMilleCodes()
     QCOMPARE(liste.codes.constLast(), S("ZZ199999"));
 }
 
+// Ctrl+C stops either sweep after the current act: each act it started is whole, the journal complete.
+void TestBalayage::balayageInterrompu_data()
+{
+    QTest::addColumn<QString>("programme");
+    QTest::addColumn<QString>("genre"); // the events each act has a fixed number of
+    QTest::addColumn<int>("parActe");
+    QTest::addColumn<QString>("dernierAppel"); // the last library call before fin_balayage; empty: none
+    QTest::newRow("banc-ccam") << banc << S("commande") << 5 << QString();
+    QTest::newRow("tarvo-verifier") << verificateur << S("bibliotheque") << 4 << S("DeConnection_Tarvo");
+}
+
 void TestBalayage::balayageInterrompu()
 {
 #ifdef Q_OS_WIN
     QSKIP("Ctrl+C arrive ici par un signal ; Windows ne l'envoie qu'à une console");
 #else
+    QFETCH(QString, programme);
+    QFETCH(QString, genre);
+    QFETCH(int, parActe);
+    QFETCH(QString, dernierAppel);
     QStringList beaucoup;
     for (int i = 0; i < 5000; ++i)
         beaucoup << actes;
     QVERIFY(ecrireLignes(m_dossier->filePath(S("actes.txt")), beaucoup));
     QProcess processus;
-    processus.setProgram(QStringLiteral(BANC_CCAM_PROGRAMME));
+    processus.setProgram(programme);
     processus.setArguments({S("--balayage"), S("actes.txt"), S("--journal"), S("j.jsonl")});
     processus.setWorkingDirectory(m_dossier->path());
     processus.start();
@@ -340,21 +515,22 @@ void TestBalayage::balayageInterrompu()
     QCOMPARE(processus.exitStatus(), QProcess::NormalExit);
     QCOMPARE(processus.exitCode(), 1);
     const QList<QJsonObject> journal = lireJournal(m_dossier->filePath(S("j.jsonl")));
-    QVERIFY(!journal.isEmpty());
+    QVERIFY(journal.size() > 1);
     const QJsonObject fin = journal.constLast();
     QCOMPARE(fin.value(S("genre")).toString(), S("fin_balayage"));
     QCOMPARE(fin.value(S("interrompu")).toBool(), true);
     const int faits = fin.value(S("actes")).toInt();
     QVERIFY(faits > 0 && faits < beaucoup.size());
-    // Every act it started has its five commands, each ended.
-    int commandes = 0;
+    int evenements = 0;
     int finies = 0;
     for (const QJsonObject& e : journal) {
-        commandes += e.value(S("genre")) == S("commande");
+        evenements += e.value(S("genre")) == genre && e.contains(S("acte"));
         finies += e.value(S("genre")) == S("fin_commande");
     }
-    QCOMPARE(commandes, faits * 5);
-    QCOMPARE(finies, commandes);
+    QCOMPARE(evenements, faits * parActe);
+    if (genre == S("commande"))
+        QCOMPARE(finies, evenements);
+    QCOMPARE(journal.at(journal.size() - 2).value(S("point_entree")).toString(), dernierAppel);
 #endif
 }
 

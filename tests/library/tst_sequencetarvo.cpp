@@ -1,13 +1,20 @@
+#include "appelsjournalises.h"
+#include "balayagetarvo.h"
 #include "echec.h"
 #include "enregistrements.h"
+#include "journalappels.h"
 #include "plateformetest.h"
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "tarvo.h"
 #include "tarvofautif.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLibrary>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,6 +58,27 @@ QString boiteAssoc(int rang, int n, int indice)
     return boite(QStringLiteral("Association %1 sur %2").arg(rang).arg(n), IconeMessage::Information,
                  QStringLiteral("Assoc%1.1 / Assoc%1.2").arg(indice));
 }
+
+// The sweep's journal as the companion writes it: each act's calls tagged with its code.
+class SuiviJournalise final : public SuiviBalayageTarvo
+{
+public:
+    explicit SuiviJournalise(JournalAppels& journal)
+        : m_journal(journal)
+    {}
+    QStringList anomalies;
+
+    void connexion(qint32) override {}
+    void debutActe(const QString& code) override { m_journal.etiqueter({{QStringLiteral("acte"), code}}); }
+    void finActe(qsizetype) override { m_journal.etiqueter({}); }
+    void anomalie(const QString& code, const QString& description) override
+    {
+        anomalies.append(code + QStringLiteral(" : ") + description);
+    }
+
+private:
+    JournalAppels& m_journal;
+};
 
 } // namespace
 
@@ -372,6 +400,117 @@ private Q_SLOTS:
         executer();
         QCOMPARE(QFileInfo(tarvo::fichierCharge()).absoluteFilePath(),
                  QFileInfo(QStringLiteral(CHEMIN_TARVO_FAUTIF)).absoluteFilePath());
+    }
+
+    // Each act's four calls with the act in place of the fixed codes, the date for the price and the
+    // coverage; the price, coverage and incompatibility arrays reset for every act, the associations given
+    // the list array as the incompatibilities left it.
+    void balayageAppelsDansLOrdre()
+    {
+        m_repondre(5, {3, 3, 0, Redimensionner});
+        JournalAppels inutilise(std::make_unique<QBuffer>());
+        SuiviJournalise suivi(inutilise);
+        BalayageTarvo balayage({{QStringLiteral("AAFA001"), QStringLiteral("HFFC004")},
+                                QStringLiteral("20240315"),
+                                QStringLiteral("002")},
+                               appelsTarvo(), suivi);
+        balayage.executer();
+        QStringList attendu{
+            QStringLiteral("Connection_Tarvo(0,1,0,C:\\ProgramData\\santesocial\\fsv\\1.40.9\\conf)")};
+        for (const char* acte : {"AAFA001", "HFFC004"})
+            attendu << QStringLiteral(
+                           "GetPrixUnitaireActeSupplement_Tarvo(%1,1,0,20240315,002) tableau=1@0 premier=")
+                           .arg(QLatin1String(acte))
+                    << QStringLiteral("GetPriseEnCharge_Tarvo(%1,20240315) tableau=1@0 premier=")
+                           .arg(QLatin1String(acte))
+                    << QStringLiteral("ListeCodeIncompatibilitesActe_Tarvo(%1) tableau=1@0 premier=")
+                           .arg(QLatin1String(acte))
+                    << QStringLiteral("ListeCodeAssociationActe_Tarvo(%1,1) tableau=3@0 premier=Incomp0.1")
+                           .arg(QLatin1String(acte));
+        attendu << QStringLiteral("DeConnection_Tarvo()");
+        QCOMPARE(journal(), attendu);
+        QCOMPARE(balayage.actesFaits(), 2);
+        QCOMPARE(balayage.connexion(), 1);
+    }
+
+    // A count above the records delivered, or an array not starting at index 0, is recorded in the call's
+    // event and counted, the sweep going on; the journal holds the records the array holds, never more.
+    void balayageHorsContrat_data()
+    {
+        QTest::addColumn<QList<Reglage>>("reglages");
+        QTest::addColumn<QStringList>("anomalies");
+        QTest::addColumn<QList<int>>("enregistrements"); // journalled, per call: price, coverage, lists
+
+        QTest::newRow("réponses dans le contrat")
+            << QList<Reglage>{} << QStringList{} << QList<int>{1, 1, 1, 1};
+        QTest::newRow("incompatibilités : 5 annoncés, 2 livrés")
+            << QList<Reglage>{{5, {5, 2, 0, Redimensionner}}}
+            << QStringList{QStringLiteral(
+                   "JLNL001 : ListeCodeIncompatibilitesActe_Tarvo annonce 5 "
+                   "enregistrement(s), mais le tableau livré va de l'indice 0 à l'indice 1 "
+                   "; indice(s) non lu(s) : 2 à 4.")}
+            << QList<int>{1, 1, 2, 1};
+        QTest::newRow("prix : le plus grand compte, un livré")
+            << QList<Reglage>{{3, {2147483647, 1, 0, Redimensionner}}}
+            << QStringList{QStringLiteral(
+                   "JLNL001 : GetPrixUnitaireActeSupplement_Tarvo annonce 2147483647 "
+                   "enregistrement(s), mais le tableau livré va de l'indice 0 à l'indice 0 "
+                   "; indice(s) non lu(s) : 1 à 2147483646.")}
+            << QList<int>{1, 1, 1, 1};
+        QTest::newRow("associations : borne inférieure 1")
+            << QList<Reglage>{{6, {3, 3, 1, Redimensionner}}}
+            << QStringList{QStringLiteral(
+                   "JLNL001 : ListeCodeAssociationActe_Tarvo annonce 3 enregistrement(s), "
+                   "mais le tableau livré va de l'indice 1 à l'indice 3 ; indice(s) non "
+                   "lu(s) : 0.")}
+            << QList<int>{1, 1, 1, 3};
+        QTest::newRow("prise en charge : rien annoncé, borne inférieure 1")
+            << QList<Reglage>{{4, {0, 1, 1, Redimensionner}}}
+            << QStringList{QStringLiteral(
+                   "JLNL001 : GetPriseEnCharge_Tarvo annonce 0 enregistrement(s), mais le "
+                   "tableau livré va de l'indice 1 à l'indice 1 au lieu de commencer à "
+                   "l'indice 0.")}
+            << QList<int>{1, 1, 1, 1};
+        QTest::newRow("prise en charge : un annoncé, tableau vidé")
+            << QList<Reglage>{{4, {1, 0, 0, Redimensionner}}}
+            << QStringList{QStringLiteral(
+                   "JLNL001 : GetPriseEnCharge_Tarvo annonce 1 enregistrement(s), mais le "
+                   "tableau livré est vide ; indice(s) non lu(s) : 0.")}
+            << QList<int>{1, 0, 1, 1};
+    }
+    void balayageHorsContrat()
+    {
+        QFETCH(QList<Reglage>, reglages);
+        QFETCH(QStringList, anomalies);
+        QFETCH(QList<int>, enregistrements);
+        for (const Reglage& r : reglages)
+            m_repondre(r.etape, r.reponse);
+        auto sortie = std::make_unique<QBuffer>();
+        sortie->open(QIODevice::WriteOnly);
+        QBuffer* const lignes = sortie.get();
+        JournalAppels journalAppels(std::move(sortie));
+        AppelsJournalises appels(appelsTarvo(), journalAppels);
+        SuiviJournalise suivi(journalAppels);
+        BalayageTarvo balayage(
+            {{QStringLiteral("JLNL001")}, QStringLiteral("20240315"), QStringLiteral("001")}, appels, suivi);
+
+        balayage.executer();
+
+        QCOMPARE(suivi.anomalies, anomalies);
+        QCOMPARE(balayage.anomalies(), anomalies.size());
+        QStringList recues;
+        QList<int> tailles;
+        for (const QByteArray& ligne : lignes->data().split('\n')) {
+            const QJsonObject e = QJsonDocument::fromJson(ligne).object();
+            if (e.value(u"acte").toString() != u"JLNL001")
+                continue;
+            tailles << int(e.value(u"enregistrements").toArray().size());
+            if (e.contains(u"anomalie"))
+                recues << QStringLiteral("JLNL001 : ") + e.value(u"anomalie").toString();
+        }
+        QCOMPARE(recues, anomalies);
+        QCOMPARE(tailles, enregistrements);
+        QCOMPARE(journal().constLast(), QStringLiteral("DeConnection_Tarvo()"));
     }
 
     // Many runs, failing ones among them: the leak checker of the sanitizer build counts every text.
