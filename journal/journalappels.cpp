@@ -39,6 +39,28 @@ void JournalAppels::consigner(const GenreEvenement& genre, const QJsonObject& ch
         ligne += ',' + reste.mid(1, reste.size() - 2);
     }
     ligne += "}\n";
+    ecrireLigne(ligne);
+}
+
+void JournalAppels::relayer(QByteArrayView ligne)
+{
+    QByteArray copie;
+    // {"n":12,"t":...: the number is replaced up to its comma, whatever stands after it.
+    static constexpr QByteArrayView tete("{\"n\":");
+    const qsizetype virgule = ligne.startsWith(tete) ? ligne.indexOf(',') : -1;
+    if (virgule > 0) {
+        copie.reserve(ligne.size() + 8);
+        copie.append(tete).append(QByteArray::number(++m_numero)).append(ligne.sliced(virgule));
+    } else {
+        copie = ligne.toByteArray();
+    }
+    if (!copie.endsWith('\n'))
+        copie.append('\n');
+    ecrireLigne(copie);
+}
+
+void JournalAppels::ecrireLigne(const QByteArray& ligne)
+{
     if (m_sortie->write(ligne) != ligne.size())
         m_complet = false;
     if (auto* fichier = qobject_cast<QFile*>(m_sortie.get()); fichier && !fichier->flush())

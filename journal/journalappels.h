@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QJsonObject>
 #include <QString>
 #include <memory>
@@ -24,6 +25,10 @@ public:
     static std::unique_ptr<JournalAppels> ouvrir(const QString& chemin, QString& erreur);
 
     void consigner(const GenreEvenement& genre, const QJsonObject& champs = {});
+    // A line another journal wrote (a sweep's worker), its head's number replaced by this journal's next
+    // and the rest kept byte for byte, as cheap as a copy. A line without such a head is written as it is.
+    void relayer(QByteArrayView ligne);
+
     // Fields every following line carries after its kind, until changed (empty: none). A sweep tags
     // each act's events with the act's code this way.
     void etiqueter(const QJsonObject& champs);
@@ -33,6 +38,8 @@ public:
     bool complet() const { return m_complet; }
 
 private:
+    void ecrireLigne(const QByteArray& ligne);
+
     std::unique_ptr<QIODevice> m_sortie;
     qint64 m_numero = 0;
     QByteArray m_etiquette;
