@@ -2,11 +2,24 @@
 
 #include <windows.h>
 
+namespace {
+
+// The process ends at once with the exception's code, which the supervisor reads as its exit code: no
+// debugger is looked for, no report written.
+LONG WINAPI terminerSurException(EXCEPTION_POINTERS* exception)
+{
+    TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+} // namespace
+
 void preparerTravailleur()
 {
     // No system box ever: a crash, a missing DLL or a corrupt file ends the call, not the night.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetConsoleCtrlHandler(nullptr, TRUE);
+    SetUnhandledExceptionFilter(terminerSurException);
 }
 
 FinTravailleur lireFinTravailleur(bool, int code)
