@@ -27,7 +27,9 @@ public:
     void consigner(const GenreEvenement& genre, const QJsonObject& champs = {});
     // A line another journal wrote (a sweep's worker), its head's number replaced by this journal's next
     // and the rest kept byte for byte, as cheap as a copy. A line without such a head is written as it is.
+    // Kept in memory until vider(), so that a burst of lines is one write.
     void relayer(QByteArrayView ligne);
+    void vider();
 
     // Fields every following line carries after its kind, until changed (empty: none). A sweep tags
     // each act's events with the act's code this way.
@@ -43,5 +45,6 @@ private:
     std::unique_ptr<QIODevice> m_sortie;
     qint64 m_numero = 0;
     QByteArray m_etiquette;
+    QByteArray m_relayees; // relayed lines not yet written
     bool m_complet = true;
 };

@@ -35,6 +35,7 @@ bool SuperviseurBalayage::demarrer()
         return false;
     }
     m_entreeFermee = false;
+    m_tampon.clear();
     m_silence.start();
     return true;
 }
@@ -61,30 +62,36 @@ void SuperviseurBalayage::distribuer()
 
 bool SuperviseurBalayage::lireLignes()
 {
-    while (m_travailleur->canReadLine()) {
-        QByteArray ligne = m_travailleur->readLine();
-        m_silence.start();
-        while (ligne.endsWith('\n') || ligne.endsWith('\r'))
+    // What the pipe holds, read at once and cut into lines in place: a sweep's journal is millions of lines.
+    m_tampon += m_travailleur->readAllStandardOutput();
+    qsizetype debut = 0;
+    bool continuer = true;
+    for (qsizetype fin = m_tampon.indexOf('\n'); continuer && fin >= 0; fin = m_tampon.indexOf('\n', debut)) {
+        QByteArrayView ligne = QByteArrayView(m_tampon).sliced(debut, fin - debut);
+        debut = fin + 1;
+        if (ligne.endsWith('\r'))
             ligne.chop(1);
         if (ligne.startsWith('{')) {
             m_suivi.ligneJournal(ligne);
         } else if (ligne.startsWith('#')) {
             const qsizetype espace = ligne.indexOf(' ');
-            const QByteArrayView mot =
-                QByteArrayView(ligne).sliced(1, (espace < 0 ? ligne.size() : espace) - 1);
-            const QByteArrayView reste =
-                espace < 0 ? QByteArrayView() : QByteArrayView(ligne).sliced(espace + 1);
+            const QByteArrayView mot = ligne.sliced(1, (espace < 0 ? ligne.size() : espace) - 1);
+            const QByteArrayView reste = espace < 0 ? QByteArrayView() : ligne.sliced(espace + 1);
             if (mot == "fin") {
                 m_pannesDeSuite = 0;
                 ++m_actesFaits;
                 m_suivi.finActe(m_premier++, m_actesFaits);
             } else if (!m_suivi.message(mot, reste)) {
                 m_arrete = true;
-                return false;
+                continuer = false;
             }
         }
     }
-    return true;
+    if (debut > 0)
+        m_silence.start();
+    m_tampon.remove(0, debut);
+    m_suivi.lignesLues();
+    return continuer;
 }
 
 bool SuperviseurBalayage::apresPanne(bool blocage)

@@ -48,6 +48,8 @@ public:
     virtual bool message(QByteArrayView mot, QByteArrayView reste) = 0;
     virtual void finActe(qsizetype indice, qsizetype faits) = 0;
     virtual void panne(const PanneTravailleur& panne) = 0;
+    // Every line the pipe held has been handed on: the time to flush what they were written to.
+    virtual void lignesLues() {}
 };
 
 class SuperviseurBalayage
@@ -81,6 +83,7 @@ private:
     SuiviSuperviseur& m_suivi;
     std::unique_ptr<QProcess> m_travailleur;
     QElapsedTimer m_silence;
+    QByteArray m_tampon;      // the worker's output not yet cut into lines
     qsizetype m_premier = 0;  // the first act dealt and not finished
     qsizetype m_prochain = 0; // the next act to deal
     qsizetype m_actesFaits = 0;

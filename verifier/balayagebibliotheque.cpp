@@ -135,6 +135,12 @@ public:
 
     void finActe(qsizetype, qsizetype faits) override { m_progression.avancer(faits); }
 
+    void lignesLues() override
+    {
+        if (m_journal)
+            m_journal->vider();
+    }
+
     void panne(const PanneTravailleur& panne) override
     {
         const QString acte = panne.indice >= 0 ? m_parametres.codes.at(panne.indice) : QString();
