@@ -1,14 +1,16 @@
 #include "superviseurbalayage.h"
 
 #include <QProcess>
+#include <QThread>
 
 namespace {
 
-// Acts dealt ahead of the one in flight: enough that the worker never waits for the pipe, few enough that
-// Ctrl+C is heard within a few acts.
-constexpr qsizetype actesAvance = 32;
+// Acts dealt ahead of the one in flight: enough that the worker never waits for the supervisor, few enough
+// that the acts it finishes after Ctrl+C take a fraction of a second.
+constexpr qsizetype actesAvance = 256;
 constexpr int tranchePollMs = 50;
 constexpr int delaiArretMs = 1000;
+constexpr int attenteLotMs = 2;
 
 } // namespace
 
@@ -132,7 +134,9 @@ void SuperviseurBalayage::executer(const volatile std::sig_atomic_t* arret)
             depuisArret.start();
         }
         distribuer();
-        m_travailleur->waitForReadyRead(tranchePollMs);
+        // Woken by the first line, it lets a few more come: one wake-up a burst, not one a line.
+        if (m_travailleur->waitForReadyRead(tranchePollMs))
+            QThread::msleep(attenteLotMs);
         if (!lireLignes())
             break;
         if (m_travailleur->state() == QProcess::NotRunning) {

@@ -36,6 +36,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -233,6 +234,26 @@ bool balayerBibliotheque(const QString& journalChemin)
 // the worker's work is another process's, which this one's CPU time does not see.
 double g_bibliothequeEnProcessus = 0.0;
 double g_bibliothequeTravailleur = 0.0;
+// CPU times, in seconds: this process's for the sweep in it, the program's and its worker's together for the
+// other (a loaded machine stretches wall clocks, not these).
+double g_cpuEnProcessus = 0.0;
+double g_cpuTravailleur = 0.0;
+
+double cpuEnfants()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double cpuProcessus()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
 
 void BM_BalayageBibliotheque(benchmark::State& etat)
 {
@@ -240,8 +261,10 @@ void BM_BalayageBibliotheque(benchmark::State& etat)
     for (auto _ : etat) {
         QElapsedTimer chrono;
         chrono.start();
+        const double cpu = cpuProcessus();
         if (!balayerBibliotheque(chemin("bib-a.jsonl")))
             etat.SkipWithError("balayage de la bibliothèque en échec");
+        g_cpuEnProcessus = cpuProcessus() - cpu;
         g_bibliothequeEnProcessus = double(chrono.nsecsElapsed()) / 1e9;
     }
     etat.counters["actes"] = double(g_codes.size());
@@ -270,9 +293,11 @@ void BM_BalayageTravailleur(benchmark::State& etat)
         outil.setStandardErrorFile(QProcess::nullDevice());
         QElapsedTimer chrono;
         chrono.start();
+        const double cpu = cpuEnfants();
         outil.start();
         if (!outil.waitForFinished(-1) || outil.exitCode() != 0)
             etat.SkipWithError("balayage par le processus de travail en échec");
+        g_cpuTravailleur = cpuEnfants() - cpu;
         g_bibliothequeTravailleur = double(chrono.nsecsElapsed()) / 1e9;
     }
     etat.counters["Mo_journal"] = double(QFileInfo(chemin("bib-t.jsonl")).size()) / 1e6;
@@ -404,13 +429,16 @@ int main(int argc, char** argv)
                                         // under 2 s, is checked below.
                                         {"BM_ComparaisonBibliotheque", "BM_LectureBibliotheque", 16.0},
                                     });
-    if (g_bibliothequeEnProcessus > 0.0 && g_bibliothequeTravailleur > 0.0) {
+    if (g_cpuEnProcessus > 0.0 && g_cpuTravailleur > 0.0) {
         // The whole program against the sweep alone: its start, the list read and the worker's start count.
-        const double ratio = g_bibliothequeTravailleur / g_bibliothequeEnProcessus;
-        std::printf("balayage de la bibliothèque par un processus de travail : %.2f s contre %.2f s dans le "
-                    "processus, ratio %.2f (cible <= 1.10) %s\n",
-                    g_bibliothequeTravailleur, g_bibliothequeEnProcessus, ratio,
-                    ratio <= 1.10 ? "tenu" : "MANQUÉ");
+        // Held on CPU time, as the other ratios are; the wall clock beside it.
+        const double ratio = g_cpuTravailleur / g_cpuEnProcessus;
+        std::printf("balayage de la bibliothèque par un processus de travail : %.2f s de CPU (les deux "
+                    "processus) contre %.2f s dans le processus, ratio %.2f (cible <= 1.10) %s ; temps réel "
+                    "%.2f s contre %.2f s, ratio %.2f\n",
+                    g_cpuTravailleur, g_cpuEnProcessus, ratio, ratio <= 1.10 ? "tenu" : "MANQUÉ",
+                    g_bibliothequeTravailleur, g_bibliothequeEnProcessus,
+                    g_bibliothequeTravailleur / g_bibliothequeEnProcessus);
         if (ratio > 1.10)
             statut = 2;
     }
