@@ -234,8 +234,11 @@ public:
             m_genreFin = m_a.genreFin != nullptr ? m_a.genreFin : m_b.genreFin;
         if (!m_a.commande && !m_b.commande)
             return Issue::Fin;
-        const bool apparies = m_a.commande == m_b.commande && m_a.appel == m_b.appel &&
-                              m_a.bouton == m_b.bouton && m_a.acte == m_b.acte;
+        // A crash or a hang between two calls stands against the other side's next call of that act.
+        const bool panneEntreAppels = m_a.commande && m_b.commande && m_a.appel && m_b.appel &&
+                                      m_a.acte == m_b.acte && (m_a.panne || m_b.panne);
+        const bool apparies = panneEntreAppels || (m_a.commande == m_b.commande && m_a.appel == m_b.appel &&
+                                                   m_a.bouton == m_b.bouton && m_a.acte == m_b.acte);
         // The calls of an act after the one that crashed or hung were never made on that side: each of the
         // other side's is a call the first one lacks.
         if (!apparies && m_a.commande && m_a.appel && !m_panneB.isEmpty() && m_a.acte == m_panneB) {

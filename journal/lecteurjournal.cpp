@@ -118,7 +118,10 @@ bool LecteurJournal::lire(BlocCommande& bloc, QString& erreur)
             // The library outside a command and without an act (the companion's sequence, its loading) is no
             // block: only a sweep's calls, tagged with their act, are paired.
             const QString acte = texteChamp(ligne, Champ::acte);
-            const QString pointEntree = acte.isEmpty() ? QString() : texteChamp(ligne, Champ::pointEntree);
+            QString pointEntree = acte.isEmpty() ? QString() : texteChamp(ligne, Champ::pointEntree);
+            // A worker that died between two calls of an act still stands in that act's place.
+            if (pointEntree.isEmpty() && !acte.isEmpty() && genre != &Genre::bibliotheque)
+                pointEntree = genre->nom;
             if (pointEntree.isEmpty())
                 continue;
             bloc.commande = true;

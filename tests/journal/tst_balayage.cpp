@@ -405,6 +405,9 @@ void TestBalayage::listesRefusees_data()
                                                       << liste << S("Grille tarifaire invalide : 003");
     QTest::newRow("tarvo-verifier : avec --tous") << verificateur << QStringList{S("--tous")} << liste
                                                   << S("--balayage et --tous ne vont pas ensemble");
+    QTest::newRow("tarvo-verifier : délai d'appel nul")
+        << verificateur << QStringList{S("--delai-appel"), S("0")} << liste
+        << S("Délai d'appel invalide : 0");
 }
 
 void TestBalayage::listesRefusees()
