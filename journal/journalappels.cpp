@@ -37,13 +37,20 @@ void JournalAppels::consigner(const GenreEvenement& genre, const QJsonObject& ch
 {
     // The head is written by hand, since QJsonObject would sort its fields among the others.
     // After the lines relayed before it.
-    vider();
+    if (!m_retenir)
+        vider();
     QByteArray ligne = TeteLigne::ecrire(++m_numero, QDateTime::currentDateTimeUtc(), genre) + m_etiquette;
     if (!champs.isEmpty()) {
         const QByteArray reste = QJsonDocument(champs).toJson(QJsonDocument::Compact);
         ligne += ',' + reste.mid(1, reste.size() - 2);
     }
     ligne += "}\n";
+    if (m_retenir) {
+        m_relayees += ligne;
+        if (&genre == &Genre::appel)
+            vider();
+        return;
+    }
     ecrireLigne(ligne);
 }
 

@@ -25,6 +25,14 @@ public:
     static std::unique_ptr<JournalAppels> ouvrir(const QString& chemin, QString& erreur);
 
     void consigner(const GenreEvenement& genre, const QJsonObject& champs = {});
+    // A sweep's worker: lines are held in memory and written in one go when a call is announced (the
+    // announcement with them, before the call) or at vider(), so that a crash inside a call loses nothing
+    // and an act costs a few writes instead of one a line. A crash between two calls loses the answer of the
+    // first, and the supervisor names it as the call in flight.
+    void retenirJusquAuxAnnonces() { m_retenir = true; }
+    // Text of the caller's own among the lines, in the same order (a worker's messages to its supervisor).
+    void ajouter(const QByteArray& texte) { m_relayees.append(texte); }
+
     // A line another journal wrote (a sweep's worker), its head's number replaced by this journal's next
     // and the rest kept byte for byte, as cheap as a copy. A line without such a head is written as it is.
     // Kept in memory until vider(), so that a burst of lines is one write.
@@ -45,6 +53,7 @@ private:
     std::unique_ptr<QIODevice> m_sortie;
     qint64 m_numero = 0;
     QByteArray m_etiquette;
-    QByteArray m_relayees; // relayed lines not yet written
+    QByteArray m_relayees; // relayed or held lines not yet written
+    bool m_retenir = false;
     bool m_complet = true;
 };

@@ -48,10 +48,9 @@ QStringList champsMessage(QByteArrayView reste)
 class SuiviTravailleur final : public SuiviBalayageTarvo
 {
 public:
-    SuiviTravailleur(const AppelsSequence& appels, JournalAppels& journal, QFile& sortie)
+    SuiviTravailleur(const AppelsSequence& appels, JournalAppels& journal)
         : m_appels(appels)
         , m_journal(journal)
-        , m_sortie(sortie)
     {}
 
     void connexion(qint32 resultat) override
@@ -74,12 +73,12 @@ public:
         ecrire("#anomalie " + champMessage(code) + '\t' + champMessage(description));
     }
 
-    void ecrire(const QByteArray& message) { m_sortie.write(message + '\n'); }
+    // Among the journal's lines, so that the supervisor reads both in the order they were written.
+    void ecrire(const QByteArray& message) { m_journal.ajouter(message + '\n'); }
 
 private:
     const AppelsSequence& m_appels;
     JournalAppels& m_journal;
-    QFile& m_sortie;
 };
 
 // ---- The supervisor: the journal, the progress and the report, whatever becomes of the worker
@@ -230,13 +229,13 @@ int executerTravailleurBalayage(const OptionsVerifier& options)
         tarvo::definirCheminBibliotheque(options.cheminBibliotheque);
     QString erreur;
     std::unique_ptr<JournalAppels> journal = JournalAppels::ouvrir(QStringLiteral("-"), erreur);
-    QFile sortie;
-    if (!journal || !sortie.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    if (!journal) {
         SortieConsole::ecrireLigne(stderr, erreur);
         return StatutVerification::NonVerifiee;
     }
+    journal->retenirJusquAuxAnnonces();
     AppelsJournalises appels(appelsTarvo(), *journal);
-    SuiviTravailleur suivi(appels, *journal, sortie);
+    SuiviTravailleur suivi(appels, *journal);
     BalayageTarvo balayage({{}, options.dateReference, options.grilleTarifaire}, appels, suivi);
     try {
         balayage.connecter();
@@ -249,12 +248,15 @@ int executerTravailleurBalayage(const OptionsVerifier& options)
         balayage.deconnecter();
     } catch (const Echec& e) {
         suivi.ecrire("#echec " + QByteArray::number(e.numero()) + '\t' + champMessage(e.description()));
+        journal->vider();
         return StatutVerification::NonVerifiee;
     } catch (const std::exception& e) {
         suivi.ecrire("#echec " + QByteArray::number(Echec::ErreurInterne) + '\t' +
                      champMessage(QString::fromUtf8(e.what())));
+        journal->vider();
         return StatutVerification::NonVerifiee;
     }
+    journal->vider();
     return StatutVerification::Reussie;
 }
 
