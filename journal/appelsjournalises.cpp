@@ -49,6 +49,8 @@ template<typename Appel>
 qint32 journaliser(JournalAppels& journal, const std::function<void()>& apresChargement,
                    const char* pointEntree, const QJsonArray& arguments, TableauAppel tableau, Appel&& appel)
 {
+    // Announced first, so that a call that never returns is still named.
+    journal.consigner(Genre::appel, {{Champ::pointEntree, QLatin1String(pointEntree)}});
     QJsonObject champs{{Champ::pointEntree, QLatin1String(pointEntree)}, {Champ::arguments, arguments}};
     const Chronometre chrono;
     try {

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QTemporaryFile>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -40,6 +41,9 @@ QString nomEvenement(const QJsonObject& e)
         return e.value(Champ::membre).toString();
     if (genre == Genre::bibliotheque.nom)
         return e.value(Champ::pointEntree).toString(Champ::chargement);
+    // A crash or a hang stands where the call's answer would: the same key, so that the two are compared.
+    if (genre == Genre::plantage.nom || genre == Genre::blocage.nom)
+        return e.value(Champ::membre).toString(e.value(Champ::pointEntree).toString(genre));
     return genre;
 }
 
@@ -157,13 +161,13 @@ QList<LigneDifference> comparerCommande(const QList<QByteArray>& a, const QList<
         if (oa == ob)
             continue;
         const QString nom = ea.noms.value(cle, eb.noms.value(cle));
-        if (oa.isEmpty() || ob.isEmpty()) {
-            // An event only one journal has, shown whole.
-            const QString present = texteJson(oa.isEmpty() ? ob : oa);
+        // An answer against a crash or a hang: one line, both shown whole.
+        if (oa.isEmpty() || ob.isEmpty() || oa.value(Champ::genre) != ob.value(Champ::genre)) {
+            // An event only one journal has, or of another kind in each, shown whole.
             lignes.append({nom,
                            libelle(cle),
-                           oa.isEmpty() ? TexteAbsent : present,
-                           ob.isEmpty() ? TexteAbsent : present,
+                           oa.isEmpty() ? QString(TexteAbsent) : texteJson(oa),
+                           ob.isEmpty() ? QString(TexteAbsent) : texteJson(ob),
                            false,
                            {},
                            {}});
@@ -208,7 +212,9 @@ public:
 
     Issue suivante(QString& erreur)
     {
-        if (!m_lecteurA.lire(m_a, erreur) || !m_lecteurB.lire(m_b, erreur))
+        m_seul = nullptr;
+        if ((!std::exchange(m_garderA, false) && !m_lecteurA.lire(m_a, erreur)) ||
+            (!std::exchange(m_garderB, false) && !m_lecteurB.lire(m_b, erreur)))
             return Issue::NonAppariables;
         if (m_a.etapes != m_b.etapes) {
             qsizetype i = 0;
@@ -228,8 +234,26 @@ public:
             m_genreFin = m_a.genreFin != nullptr ? m_a.genreFin : m_b.genreFin;
         if (!m_a.commande && !m_b.commande)
             return Issue::Fin;
-        if (m_a.commande != m_b.commande || m_a.appel != m_b.appel || m_a.bouton != m_b.bouton ||
-            m_a.acte != m_b.acte) {
+        // A crash or a hang between two calls stands against the other side's next call of that act.
+        const bool panneEntreAppels = m_a.commande && m_b.commande && m_a.appel && m_b.appel &&
+                                      m_a.acte == m_b.acte && (m_a.panne || m_b.panne);
+        const bool apparies = panneEntreAppels || (m_a.commande == m_b.commande && m_a.appel == m_b.appel &&
+                                                   m_a.bouton == m_b.bouton && m_a.acte == m_b.acte);
+        // The calls of an act after the one that crashed or hung were never made on that side: each of the
+        // other side's is a call the first one lacks.
+        if (!apparies && m_a.commande && m_a.appel && !m_panneB.isEmpty() && m_a.acte == m_panneB) {
+            m_seul = &m_a;
+            m_garderB = true;
+            ++m_commandes;
+            return Issue::Commandes;
+        }
+        if (!apparies && m_b.commande && m_b.appel && !m_panneA.isEmpty() && m_b.acte == m_panneA) {
+            m_seul = &m_b;
+            m_garderA = true;
+            ++m_commandes;
+            return Issue::Commandes;
+        }
+        if (!apparies) {
             const bool appels = m_a.commande ? m_a.appel : m_b.appel;
             erreur =
                 (appels
@@ -241,21 +265,41 @@ public:
             return Issue::NonAppariables;
         }
         ++m_commandes;
+        suivrePanne(m_a, m_panneA);
+        suivrePanne(m_b, m_panneB);
         return Issue::Commandes;
     }
 
-    const BlocCommande& a() const { return m_a; }
-    const BlocCommande& b() const { return m_b; }
+    // The other side's block is empty when only one side has the call.
+    const BlocCommande& a() const { return m_seul == &m_b ? m_vide : m_a; }
+    const BlocCommande& b() const { return m_seul == &m_a ? m_vide : m_b; }
+    // The block that names the call: a's, or b's when only b has it.
+    const BlocCommande& present() const { return m_seul == &m_b ? m_b : m_a; }
     const QJsonValue& statutA() const { return m_statutA; }
     const QJsonValue& statutB() const { return m_statutB; }
     // fin_scenario or fin_balayage, whichever either journal ended with; nullptr when neither did.
     const GenreEvenement* genreFin() const { return m_genreFin; }
 
 private:
+    // The act whose later calls a side lacks, as long as the other side is still in it.
+    static void suivrePanne(const BlocCommande& bloc, QString& panne)
+    {
+        if (bloc.panne)
+            panne = bloc.acte;
+        else if (bloc.acte != panne)
+            panne.clear();
+    }
+
     LecteurJournal m_lecteurA;
     LecteurJournal m_lecteurB;
     BlocCommande m_a;
     BlocCommande m_b;
+    const BlocCommande m_vide;
+    const BlocCommande* m_seul = nullptr;
+    bool m_garderA = false;
+    bool m_garderB = false;
+    QString m_panneA;
+    QString m_panneB;
     qsizetype m_etapesVues = 0;
     int m_commandes = 0;
     QJsonValue m_statutA = QJsonValue::Undefined;
@@ -449,15 +493,16 @@ IssueComparaison ComparaisonFlux::comparer(QIODevice& journalA, const QString& n
             break;
         const BlocCommande& a = appariement.a();
         const BlocCommande& b = appariement.b();
-        decompte.commande(a);
+        const BlocCommande& present = appariement.present();
+        decompte.commande(present);
         // Most commands of two runs are the same bytes once their times are set aside: no parsing then.
         if (a.evenements == b.evenements)
             continue;
         const QList<LigneDifference> lignes = comparerCommande(a.evenements, b.evenements, m_options.ignores);
         if (lignes.isEmpty())
             continue;
-        decompte.differences(a.acte, lignes);
-        sortie.ecrireCommande(titreCommande(decompte.resume().commandes, a), a.acte, lignes);
+        decompte.differences(present.acte, lignes);
+        sortie.ecrireCommande(titreCommande(decompte.resume().commandes, present), present.acte, lignes);
     }
 
     if (appariement.statutA() != appariement.statutB()) {

@@ -16,11 +16,13 @@ QJsonObject champsAcces(qint32 dispId, QLatin1String acces)
             {Champ::acces, acces}};
 }
 
-// Runs the call, then writes its event with its duration and either its answer or its failure; the
-// failure goes on to the caller.
+// Announces the call, runs it, then writes its event with its duration and either its answer or its failure;
+// the failure goes on to the caller. The announcement names a call that never returns.
 template<typename Appel>
 auto journaliser(JournalAppels& journal, QJsonObject champs, Appel&& appel, QLatin1String champRetour = {})
 {
+    journal.consigner(Genre::appel, {{Champ::membre, champs.value(Champ::membre)},
+                                     {Champ::acces, champs.value(Champ::acces)}});
     const Chronometre chrono;
     try {
         auto resultat = appel();

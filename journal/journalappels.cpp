@@ -11,7 +11,10 @@ JournalAppels::JournalAppels(std::unique_ptr<QIODevice> sortie)
     : m_sortie(std::move(sortie))
 {}
 
-JournalAppels::~JournalAppels() = default;
+JournalAppels::~JournalAppels()
+{
+    vider();
+}
 
 std::unique_ptr<JournalAppels> JournalAppels::ouvrir(const QString& chemin, QString& erreur)
 {
@@ -33,12 +36,47 @@ std::unique_ptr<JournalAppels> JournalAppels::ouvrir(const QString& chemin, QStr
 void JournalAppels::consigner(const GenreEvenement& genre, const QJsonObject& champs)
 {
     // The head is written by hand, since QJsonObject would sort its fields among the others.
+    // After the lines relayed before it.
+    if (!m_retenir)
+        vider();
     QByteArray ligne = TeteLigne::ecrire(++m_numero, QDateTime::currentDateTimeUtc(), genre) + m_etiquette;
     if (!champs.isEmpty()) {
         const QByteArray reste = QJsonDocument(champs).toJson(QJsonDocument::Compact);
         ligne += ',' + reste.mid(1, reste.size() - 2);
     }
     ligne += "}\n";
+    if (m_retenir) {
+        m_relayees += ligne;
+        if (&genre == &Genre::appel)
+            vider();
+        return;
+    }
+    ecrireLigne(ligne);
+}
+
+void JournalAppels::relayer(QByteArrayView ligne)
+{
+    // {"n":12,"t":...: the number is replaced up to its comma, whatever stands after it.
+    static constexpr QByteArrayView tete("{\"n\":");
+    const qsizetype virgule = ligne.startsWith(tete) ? ligne.indexOf(',') : -1;
+    if (virgule > 0)
+        m_relayees.append(tete).append(QByteArray::number(++m_numero)).append(ligne.sliced(virgule));
+    else
+        m_relayees.append(ligne);
+    if (!m_relayees.endsWith('\n'))
+        m_relayees.append('\n');
+}
+
+void JournalAppels::vider()
+{
+    if (m_relayees.isEmpty())
+        return;
+    ecrireLigne(m_relayees);
+    m_relayees.clear();
+}
+
+void JournalAppels::ecrireLigne(const QByteArray& ligne)
+{
     if (m_sortie->write(ligne) != ligne.size())
         m_complet = false;
     if (auto* fichier = qobject_cast<QFile*>(m_sortie.get()); fichier && !fichier->flush())

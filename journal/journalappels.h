@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QJsonObject>
 #include <QString>
 #include <memory>
@@ -24,6 +25,20 @@ public:
     static std::unique_ptr<JournalAppels> ouvrir(const QString& chemin, QString& erreur);
 
     void consigner(const GenreEvenement& genre, const QJsonObject& champs = {});
+    // A sweep's worker: lines are held in memory and written in one go when a call is announced (the
+    // announcement with them, before the call) or at vider(), so that a crash inside a call loses nothing
+    // and an act costs a few writes instead of one a line. A crash between two calls loses the answer of the
+    // first, and the supervisor names it as the call in flight.
+    void retenirJusquAuxAnnonces() { m_retenir = true; }
+    // Text of the caller's own among the lines, in the same order (a worker's messages to its supervisor).
+    void ajouter(const QByteArray& texte) { m_relayees.append(texte); }
+
+    // A line another journal wrote (a sweep's worker), its head's number replaced by this journal's next
+    // and the rest kept byte for byte, as cheap as a copy. A line without such a head is written as it is.
+    // Kept in memory until vider(), so that a burst of lines is one write.
+    void relayer(QByteArrayView ligne);
+    void vider();
+
     // Fields every following line carries after its kind, until changed (empty: none). A sweep tags
     // each act's events with the act's code this way.
     void etiqueter(const QJsonObject& champs);
@@ -33,8 +48,12 @@ public:
     bool complet() const { return m_complet; }
 
 private:
+    void ecrireLigne(const QByteArray& ligne);
+
     std::unique_ptr<QIODevice> m_sortie;
     qint64 m_numero = 0;
     QByteArray m_etiquette;
+    QByteArray m_relayees; // relayed or held lines not yet written
+    bool m_retenir = false;
     bool m_complet = true;
 };

@@ -95,6 +95,10 @@ bool LecteurJournal::lire(BlocCommande& bloc, QString& erreur)
         }
         // A kind this vocabulary does not have is one more event of its command.
         const GenreEvenement* genre = genreNomme(nom);
+        // An announcement is answered by the line after it, or by the worker's crash or hang: only those
+        // are compared, so journals written before calls were announced still pair.
+        if (genre == &Genre::appel)
+            continue;
         if (genre == &Genre::etape) {
             bloc.etapes.append(ligne);
             if (!bloc.commande)
@@ -109,11 +113,15 @@ bool LecteurJournal::lire(BlocCommande& bloc, QString& erreur)
                 return true;
             }
             ouvrir(bloc, ligne);
-        } else if (genre == &Genre::bibliotheque && !bloc.commande) {
+        } else if ((genre == &Genre::bibliotheque || genre == &Genre::plantage || genre == &Genre::blocage) &&
+                   !bloc.commande) {
             // The library outside a command and without an act (the companion's sequence, its loading) is no
             // block: only a sweep's calls, tagged with their act, are paired.
             const QString acte = texteChamp(ligne, Champ::acte);
-            const QString pointEntree = acte.isEmpty() ? QString() : texteChamp(ligne, Champ::pointEntree);
+            QString pointEntree = acte.isEmpty() ? QString() : texteChamp(ligne, Champ::pointEntree);
+            // A worker that died between two calls of an act still stands in that act's place.
+            if (pointEntree.isEmpty() && !acte.isEmpty() && genre != &Genre::bibliotheque)
+                pointEntree = genre->nom;
             if (pointEntree.isEmpty())
                 continue;
             bloc.commande = true;
@@ -121,6 +129,7 @@ bool LecteurJournal::lire(BlocCommande& bloc, QString& erreur)
             bloc.bouton = pointEntree;
             bloc.acte = acte;
             bloc.ligneScenario = m_derniereLigne;
+            bloc.panne = genre != &Genre::bibliotheque;
             bloc.evenements.append(ligne);
             return true;
         } else if (bloc.commande) {

@@ -73,6 +73,14 @@ inline constexpr QLatin1String srt("srt");
 inline constexpr QLatin1String actes("actes");
 inline constexpr QLatin1String echecs("echecs");
 inline constexpr QLatin1String interrompu("interrompu");
+
+// A sweep run in a worker process: the call in flight when the worker died or hung (membre or point_entree,
+// bouton), how it died, and the sweep's counts of both.
+inline constexpr QLatin1String codeSortie("code_sortie");
+inline constexpr QLatin1String signal("signal");
+inline constexpr QLatin1String delaiS("delai_s");
+inline constexpr QLatin1String plantages("plantages");
+inline constexpr QLatin1String blocages("blocages");
 } // namespace Champ
 
 // The texts a field takes, where they are a fixed few.
@@ -170,19 +178,42 @@ inline constexpr DefinitionChamp champsBalayage[]{{Champ::commandes}, {Champ::da
 inline constexpr GenreEvenement balayage{QLatin1String("balayage"), champsBalayage};
 
 inline constexpr DefinitionChamp champsFinBalayage[]{
-    {Champ::statut}, {Champ::actes}, {Champ::echecs}, {Champ::interrompu}, {Champ::anomalies}};
+    {Champ::statut},    {Champ::actes},     {Champ::echecs},  {Champ::interrompu},
+    {Champ::anomalies}, {Champ::plantages}, {Champ::blocages}};
 // A sweep's end: its status, the acts done, the commands (or library calls) failed and whether it was
 // stopped; the library's sweep adds the answers that broke the contract.
 inline constexpr GenreEvenement finBalayage{QLatin1String("fin_balayage"), champsFinBalayage};
 
+// ---- A call announced, and the worker that never answered it
+
+inline constexpr DefinitionChamp champsAppel[]{
+    {Champ::membre}, {Champ::acces, {}, valeursAcces}, {Champ::pointEntree}};
+// A call about to be made on the control (membre, acces) or the library (point_entree): written before it,
+// so that a call that never returns is still named. Its answer is the controle or bibliotheque line after.
+inline constexpr GenreEvenement appel{QLatin1String("appel"), champsAppel};
+
+inline constexpr DefinitionChamp champsPlantage[]{
+    {Champ::membre}, {Champ::pointEntree}, {Champ::bouton}, {Champ::codeSortie}, {Champ::signal}};
+// The worker of a sweep died during the call named (its last announced): its exit or exception code, or on
+// Linux the signal that ended it. A fresh worker goes on with the next act.
+inline constexpr GenreEvenement plantage{QLatin1String("plantage"), champsPlantage};
+
+inline constexpr DefinitionChamp champsBlocage[]{
+    {Champ::membre}, {Champ::pointEntree}, {Champ::bouton}, {Champ::delaiS}};
+// A call of a sweep that had not returned after delai_s seconds: its worker ended, a fresh one goes on.
+inline constexpr GenreEvenement blocage{QLatin1String("blocage"), champsBlocage};
+
 } // namespace Genre
 
 // Every kind, in the order the README's table shows them.
-inline constexpr std::array genresJournal{
-    &Genre::debut,       &Genre::identifiants,       &Genre::etape,        &Genre::commande,
-    &Genre::finCommande, &Genre::controle,           &Genre::bibliotheque, &Genre::message,
-    &Genre::saisie,      &Genre::reponseAutomatique, &Genre::finScenario,  &Genre::balayage,
-    &Genre::finBalayage};
+inline constexpr std::array genresJournal{&Genre::debut,        &Genre::identifiants,
+                                          &Genre::etape,        &Genre::commande,
+                                          &Genre::finCommande,  &Genre::controle,
+                                          &Genre::bibliotheque, &Genre::message,
+                                          &Genre::saisie,       &Genre::reponseAutomatique,
+                                          &Genre::finScenario,  &Genre::balayage,
+                                          &Genre::finBalayage,  &Genre::appel,
+                                          &Genre::plantage,     &Genre::blocage};
 
 // The kind named `nom`; nullptr for a name this vocabulary does not have (a line of a later release).
 const GenreEvenement* genreNomme(QByteArrayView nom);

@@ -20,6 +20,8 @@ BalayageTarvo::BalayageTarvo(ParametresBalayageTarvo parametres, AppelsSequence&
     , m_suivi(suivi)
 {}
 
+BalayageTarvo::~BalayageTarvo() = default;
+
 QStringList BalayageTarvo::pointsEntree()
 {
     return {QLatin1String(prix), QLatin1String(priseEnCharge), QLatin1String(incompatibilites),
@@ -37,37 +39,60 @@ void BalayageTarvo::controlerContrat(const QString& code, const char* pointEntre
     m_suivi.anomalie(code, rupture);
 }
 
-void BalayageTarvo::executer(const volatile std::sig_atomic_t* arret)
+struct BalayageTarvo::Tableaux
 {
-    TableauTenu tableauPrix(sizeof(EnregistrementPrix));
-    TableauTenu tableauPriseEnCharge(sizeof(EnregistrementPriseEnCharge));
-    TableauTenu liste(sizeof(EnregistrementListe));
-    const QString& date = m_parametres.dateReference;
+    TableauTenu prix{sizeof(EnregistrementPrix)};
+    TableauTenu priseEnCharge{sizeof(EnregistrementPriseEnCharge)};
+    TableauTenu liste{sizeof(EnregistrementListe)};
+};
 
+void BalayageTarvo::connecter()
+{
+    m_tableaux = std::make_unique<Tableaux>();
     m_connexion = m_appels.Connection_Tarvo(0, 1, 0, valeursFixesSequence().repertoireConnexion);
     m_suivi.connexion(m_connexion);
+}
+
+void BalayageTarvo::balayerActe(const QString& code)
+{
+    const QString& date = m_parametres.dateReference;
+    TableauTenu& tableauPrix = m_tableaux->prix;
+    TableauTenu& tableauPriseEnCharge = m_tableaux->priseEnCharge;
+    TableauTenu& liste = m_tableaux->liste;
+    m_suivi.debutActe(code);
+    tableauPrix.reinitialiser();
+    controlerContrat(code, prix,
+                     m_appels.GetPrixUnitaireActeSupplement_Tarvo(
+                         code, 1, 0, date, m_parametres.grilleTarifaire, tableauPrix.variable()),
+                     tableauPrix);
+    tableauPriseEnCharge.reinitialiser();
+    controlerContrat(code, priseEnCharge,
+                     m_appels.GetPriseEnCharge_Tarvo(code, date, tableauPriseEnCharge.variable()),
+                     tableauPriseEnCharge);
+    liste.reinitialiser();
+    controlerContrat(code, incompatibilites,
+                     m_appels.ListeCodeIncompatibilitesActe_Tarvo(code, liste.variable()), liste);
+    controlerContrat(code, associations, m_appels.ListeCodeAssociationActe_Tarvo(code, 1, liste.variable()),
+                     liste);
+    ++m_actesFaits;
+    m_suivi.finActe(m_actesFaits);
+}
+
+void BalayageTarvo::deconnecter()
+{
+    m_appels.DeConnection_Tarvo();
+    m_tableaux.reset();
+}
+
+void BalayageTarvo::executer(const volatile std::sig_atomic_t* arret)
+{
+    connecter();
     for (const QString& code : std::as_const(m_parametres.codes)) {
         if (arret && *arret) {
             m_interrompu = true;
             break;
         }
-        m_suivi.debutActe(code);
-        tableauPrix.reinitialiser();
-        controlerContrat(code, prix,
-                         m_appels.GetPrixUnitaireActeSupplement_Tarvo(
-                             code, 1, 0, date, m_parametres.grilleTarifaire, tableauPrix.variable()),
-                         tableauPrix);
-        tableauPriseEnCharge.reinitialiser();
-        controlerContrat(code, priseEnCharge,
-                         m_appels.GetPriseEnCharge_Tarvo(code, date, tableauPriseEnCharge.variable()),
-                         tableauPriseEnCharge);
-        liste.reinitialiser();
-        controlerContrat(code, incompatibilites,
-                         m_appels.ListeCodeIncompatibilitesActe_Tarvo(code, liste.variable()), liste);
-        controlerContrat(code, associations,
-                         m_appels.ListeCodeAssociationActe_Tarvo(code, 1, liste.variable()), liste);
-        ++m_actesFaits;
-        m_suivi.finActe(m_actesFaits);
+        balayerActe(code);
     }
-    m_appels.DeConnection_Tarvo();
+    deconnecter();
 }

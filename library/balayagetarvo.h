@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <csignal>
+#include <memory>
 
 class AppelsSequence;
 class TableauTenu;
@@ -33,6 +34,7 @@ class BalayageTarvo
 {
 public:
     BalayageTarvo(ParametresBalayageTarvo parametres, AppelsSequence& appels, SuiviBalayageTarvo& suivi);
+    ~BalayageTarvo();
 
     // The four, in the order each act calls them.
     static QStringList pointsEntree();
@@ -46,16 +48,24 @@ public:
     // Every array is released on every path; no record is read.
     void executer(const volatile std::sig_atomic_t* arret = nullptr);
 
+    // The same, a step at a time, for a worker that is handed its acts one by one.
+    void connecter();
+    void balayerActe(const QString& code);
+    void deconnecter();
+
     qint32 connexion() const { return m_connexion; }
     qsizetype actesFaits() const { return m_actesFaits; }
     int anomalies() const { return m_anomalies; }
     bool interrompu() const { return m_interrompu; }
 
 private:
+    struct Tableaux;
+
     void controlerContrat(const QString& code, const char* pointEntree, qint32 resultat,
                           const TableauTenu& tableau);
 
     ParametresBalayageTarvo m_parametres;
+    std::unique_ptr<Tableaux> m_tableaux;
     AppelsSequence& m_appels;
     SuiviBalayageTarvo& m_suivi;
     qint32 m_connexion = 0;

@@ -1,5 +1,6 @@
 #include "balayagebibliotheque.h"
 
+#include "appelsjournalises.h"
 #include "balayagetarvo.h"
 #include "echec.h"
 #include "journalappels.h"
@@ -8,85 +9,202 @@
 #include "rapportverification.h"
 #include "sequencetarvo.h"
 #include "sortieconsole.h"
+#include "superviseurbalayage.h"
 #include "tarvo.h"
+#include "travailleur.h"
 #include "verification.h"
 #include "vocabulairejournal.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
 #include <optional>
 
 namespace {
 
 // Beyond these the report names only how many more there are: the journal names them all.
 constexpr int horsContratMontres = 20;
+// Crashes or hangs in a row, no act answered between them, after which the component is given up.
+constexpr int pannesDeSuite = 5;
 
-class SuiviVerifier final : public SuiviBalayageTarvo
+// The worker's messages: one line each, its fields separated by tabs, none of which a field holds.
+QByteArray champMessage(const QString& texte)
+{
+    QString propre = texte;
+    propre.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return propre.toUtf8();
+}
+
+QStringList champsMessage(QByteArrayView reste)
+{
+    return QString::fromUtf8(reste).split(QLatin1Char('\t'));
+}
+
+// ---- The worker: the library loaded in its own process, its journal and messages on the standard output
+
+class SuiviTravailleur final : public SuiviBalayageTarvo
 {
 public:
-    SuiviVerifier(const ParametresBalayageTarvo& parametres, const AppelsSequence& appels,
-                  JournalAppels* journal, RapportVerification& rapport)
-        : m_parametres(parametres)
-        , m_appels(appels)
+    SuiviTravailleur(const AppelsSequence& appels, JournalAppels& journal)
+        : m_appels(appels)
         , m_journal(journal)
-        , m_rapport(rapport)
-        , m_progression(parametres.codes.size())
     {}
 
     void connexion(qint32 resultat) override
     {
-        // Only now is the library loaded, and its file known.
-        m_rapport.balayage(m_appels.fichierCharge(), m_parametres.codes.size(), BalayageTarvo::pointsEntree(),
-                           m_parametres.dateReference, m_parametres.grilleTarifaire);
-        m_rapport.appel(QStringLiteral("Connection_Tarvo"), resultat);
-        if (resultat <= 0) {
-            const QString raison = raisonConnexionTarvo();
-            if (!raison.isEmpty())
-                m_rapport.raisonConnexion(raison);
-        }
+        const QString raison = resultat <= 0 ? raisonConnexionTarvo() : QString();
+        ecrire("#connexion " + QByteArray::number(resultat) + '\t' + champMessage(m_appels.fichierCharge()) +
+               '\t' + champMessage(raison));
     }
 
-    void debutActe(const QString& code) override
-    {
-        if (m_journal)
-            m_journal->etiqueter({{Champ::acte, code}});
-    }
+    void debutActe(const QString& code) override { m_journal.etiqueter({{Champ::acte, code}}); }
 
-    void finActe(qsizetype faits) override
+    void finActe(qsizetype) override
     {
-        if (m_journal)
-            m_journal->etiqueter({});
-        m_progression.avancer(faits);
+        m_journal.etiqueter({});
+        ecrire("#fin");
     }
 
     void anomalie(const QString& code, const QString& description) override
     {
-        if (m_horsContrat.size() < horsContratMontres)
-            m_horsContrat.append({code, description});
+        ecrire("#anomalie " + champMessage(code) + '\t' + champMessage(description));
+    }
+
+    // Among the journal's lines, so that the supervisor reads both in the order they were written.
+    void ecrire(const QByteArray& message) { m_journal.ajouter(message + '\n'); }
+
+private:
+    const AppelsSequence& m_appels;
+    JournalAppels& m_journal;
+};
+
+// ---- The supervisor: the journal, the progress and the report, whatever becomes of the worker
+
+class SuiviSuperviseurVerifier final : public SuiviSuperviseur
+{
+public:
+    SuiviSuperviseurVerifier(const ParametresBalayageTarvo& parametres, JournalAppels* journal,
+                             RapportVerification& rapport, int delaiAppelS)
+        : m_parametres(parametres)
+        , m_journal(journal)
+        , m_rapport(rapport)
+        , m_delaiAppelS(delaiAppelS)
+        , m_progression(parametres.codes.size())
+    {}
+
+    void ligneJournal(QByteArrayView ligne) override
+    {
+        static constexpr QByteArrayView annonce("\"genre\":\"appel\"");
+        const qsizetype genre = TeteLigne::debutGenre(ligne);
+        // The call in flight is the last announced whose answer has not come.
+        if (genre >= 0 && ligne.sliced(genre).startsWith(annonce))
+            m_annonce = ligne.toByteArray();
         else
-            ++m_autres;
+            m_annonce.clear();
+        if (m_journal)
+            m_journal->relayer(ligne);
+    }
+
+    bool message(QByteArrayView mot, QByteArrayView reste) override
+    {
+        const QStringList champs = champsMessage(reste);
+        if (mot == "connexion" && !m_connexion) {
+            // Only the first worker's is reported: a fresh one connects the same way.
+            m_connexion = champs.value(0).toInt();
+            m_rapport.balayage(champs.value(1), m_parametres.codes.size(), BalayageTarvo::pointsEntree(),
+                               m_parametres.dateReference, m_parametres.grilleTarifaire);
+            m_rapport.appel(QStringLiteral("Connection_Tarvo"), *m_connexion);
+            if (*m_connexion <= 0 && !champs.value(2).isEmpty())
+                m_rapport.raisonConnexion(champs.value(2));
+        } else if (mot == "anomalie") {
+            ++m_anomalies;
+            if (m_horsContrat.size() < horsContratMontres)
+                m_horsContrat.append({champs.value(0), champs.value(1)});
+            else
+                ++m_autres;
+        } else if (mot == "echec") {
+            m_echec = Echec(champs.value(0).toInt(), champs.value(1));
+            return false;
+        }
+        return true;
+    }
+
+    void finActe(qsizetype, qsizetype faits) override { m_progression.avancer(faits); }
+
+    void lignesLues() override
+    {
+        if (m_journal)
+            m_journal->vider();
+    }
+
+    void panne(const PanneTravailleur& panne) override
+    {
+        const QString acte = panne.indice >= 0 ? m_parametres.codes.at(panne.indice) : QString();
+        const QString pointEntree =
+            QJsonDocument::fromJson(m_annonce).object().value(Champ::pointEntree).toString();
+        m_annonce.clear();
+        QJsonObject champs;
+        if (!pointEntree.isEmpty())
+            champs.insert(Champ::pointEntree, pointEntree);
+        QString comment;
+        if (panne.blocage) {
+            champs.insert(Champ::delaiS, m_delaiAppelS);
+            comment = QStringLiteral("sans réponse après %1 s").arg(m_delaiAppelS);
+        } else if (!panne.fin.signal.isEmpty()) {
+            champs.insert(Champ::signal, panne.fin.signal);
+            comment = panne.fin.signal;
+        } else {
+            champs.insert(Champ::codeSortie, panne.fin.codeSortie);
+            comment = QStringLiteral("code de sortie %1").arg(panne.fin.codeSortie);
+        }
+        if (m_journal) {
+            m_journal->etiqueter(acte.isEmpty() ? QJsonObject() : QJsonObject{{Champ::acte, acte}});
+            m_journal->consigner(panne.blocage ? Genre::blocage : Genre::plantage, champs);
+            m_journal->etiqueter({});
+        }
+        m_pannes.append(QStringLiteral("%1, %2 : %3 (%4)")
+                            .arg(panne.blocage ? QStringLiteral("Blocage") : QStringLiteral("Plantage"),
+                                 acte.isEmpty() ? QStringLiteral("hors acte") : acte,
+                                 pointEntree.isEmpty() ? QStringLiteral("entre deux appels") : pointEntree,
+                                 comment));
+        m_dernierActe = acte;
     }
 
     // Once the sweep is over, so that no line cuts through the bar.
     void terminer()
     {
-        if (m_journal)
-            m_journal->etiqueter({});
         m_progression.terminer();
         for (const auto& [code, description] : std::as_const(m_horsContrat))
             m_rapport.horsContrat(code, description);
         if (m_autres > 0)
             m_rapport.autresHorsContrat(m_autres);
+        for (const QString& panne : std::as_const(m_pannes))
+            SortieConsole::ecrireLigne(stdout, panne);
     }
+
+    std::optional<qint32> connexion() const { return m_connexion; }
+    int anomalies() const { return m_anomalies; }
+    const std::optional<Echec>& echec() const { return m_echec; }
+    void echouer(const Echec& echec) { m_echec = echec; }
+    const QString& dernierActe() const { return m_dernierActe; }
 
 private:
     const ParametresBalayageTarvo& m_parametres;
-    const AppelsSequence& m_appels;
     JournalAppels* m_journal;
     RapportVerification& m_rapport;
+    int m_delaiAppelS;
     ProgressionBalayage m_progression;
+    QByteArray m_annonce;
+    std::optional<qint32> m_connexion;
+    int m_anomalies = 0;
     QList<std::pair<QString, QString>> m_horsContrat;
     int m_autres = 0;
+    QStringList m_pannes;
+    QString m_dernierActe;
+    std::optional<Echec> m_echec;
 };
 
 void consignerDebut(JournalAppels& journal, const ParametresBalayageTarvo& parametres)
@@ -104,52 +222,104 @@ void consignerDebut(JournalAppels& journal, const ParametresBalayageTarvo& param
 
 } // namespace
 
-int executerBalayage(const OptionsVerifier& options, const QStringList& codes, AppelsSequence& appels,
-                     JournalAppels* journal, RapportVerification& rapport)
+int executerTravailleurBalayage(const OptionsVerifier& options)
 {
+    preparerTravailleur();
     if (!options.cheminBibliotheque.isEmpty())
         tarvo::definirCheminBibliotheque(options.cheminBibliotheque);
+    QString erreur;
+    std::unique_ptr<JournalAppels> journal = JournalAppels::ouvrir(QStringLiteral("-"), erreur);
+    if (!journal) {
+        SortieConsole::ecrireLigne(stderr, erreur);
+        return StatutVerification::NonVerifiee;
+    }
+    journal->retenirJusquAuxAnnonces();
+    AppelsJournalises appels(appelsTarvo(), *journal);
+    SuiviTravailleur suivi(appels, *journal);
+    BalayageTarvo balayage({{}, options.dateReference, options.grilleTarifaire}, appels, suivi);
+    try {
+        balayage.connecter();
+        char ligne[256];
+        while (std::fgets(ligne, sizeof ligne, stdin) != nullptr) {
+            const QString code = QString::fromUtf8(ligne).trimmed();
+            if (!code.isEmpty())
+                balayage.balayerActe(code);
+        }
+        balayage.deconnecter();
+    } catch (const Echec& e) {
+        suivi.ecrire("#echec " + QByteArray::number(e.numero()) + '\t' + champMessage(e.description()));
+        journal->vider();
+        return StatutVerification::NonVerifiee;
+    } catch (const std::exception& e) {
+        suivi.ecrire("#echec " + QByteArray::number(Echec::ErreurInterne) + '\t' +
+                     champMessage(QString::fromUtf8(e.what())));
+        journal->vider();
+        return StatutVerification::NonVerifiee;
+    }
+    journal->vider();
+    return StatutVerification::Reussie;
+}
+
+int executerBalayage(const OptionsVerifier& options, const QStringList& codes, JournalAppels* journal,
+                     RapportVerification& rapport)
+{
     const ParametresBalayageTarvo parametres{codes, options.dateReference, options.grilleTarifaire};
     if (journal)
         consignerDebut(*journal, parametres);
 
-    SuiviVerifier suivi(parametres, appels, journal, rapport);
-    BalayageTarvo balayage(parametres, appels, suivi);
-    std::optional<Echec> echec;
+    QStringList arguments{QStringLiteral("--travailleur"), QStringLiteral("--date"), options.dateReference,
+                          QStringLiteral("--grille"), options.grilleTarifaire};
+    if (!options.cheminBibliotheque.isEmpty())
+        arguments << QStringLiteral("--bibliotheque") << options.cheminBibliotheque;
+    SuiviSuperviseurVerifier suivi(parametres, journal, rapport, options.delaiAppelS);
+    SuperviseurBalayage superviseur(
+        {QCoreApplication::applicationFilePath(), arguments, codes, options.delaiAppelS, pannesDeSuite},
+        suivi);
     {
         const ArretBalayage arret;
-        try {
-            balayage.executer(arret.demande());
-        } catch (const Echec& e) {
-            echec = e;
-        } catch (const std::exception& e) {
-            echec = Echec(Echec::ErreurInterne, QString::fromUtf8(e.what()));
-        }
+        superviseur.executer(arret.demande());
     }
+    if (!superviseur.erreurDemarrage().isEmpty())
+        suivi.echouer(Echec(Echec::ErreurInterne, QStringLiteral("le processus de balayage n'a pas pu "
+                                                                 "démarrer : %1")
+                                                      .arg(superviseur.erreurDemarrage())));
     suivi.terminer();
 
+    const std::optional<Echec>& echec = suivi.echec();
+    const bool connecte = suivi.connexion().value_or(0) > 0;
+    const int pannes = superviseur.plantages() + superviseur.blocages();
     int statut = StatutVerification::Reussie;
     if (echec)
         statut = StatutVerification::NonVerifiee;
-    else if (balayage.connexion() <= 0 || balayage.anomalies() > 0 || balayage.interrompu())
+    else if (!connecte || suivi.anomalies() > 0 || pannes > 0 || superviseur.interrompu())
         statut = StatutVerification::BalayageNonConforme;
     if (journal) {
         journal->consigner(Genre::finBalayage, {{Champ::statut, statut},
-                                                {Champ::actes, balayage.actesFaits()},
+                                                {Champ::actes, superviseur.actesFaits()},
                                                 {Champ::echecs, echec ? 1 : 0},
-                                                {Champ::interrompu, balayage.interrompu()},
-                                                {Champ::anomalies, balayage.anomalies()}});
+                                                {Champ::interrompu, superviseur.interrompu()},
+                                                {Champ::anomalies, suivi.anomalies()},
+                                                {Champ::plantages, superviseur.plantages()},
+                                                {Champ::blocages, superviseur.blocages()}});
     }
 
     if (echec)
         rapport.impossible(echec->numero(), echec->description());
-    rapport.finBalayage(balayage.actesFaits(), codes.size(), balayage.anomalies(), balayage.interrompu());
-    if (!echec && balayage.connexion() <= 0)
-        rapport.balayageEchoue(balayage.connexion());
+    if (superviseur.abandonne())
+        SortieConsole::ecrireLigne(
+            stderr,
+            QStringLiteral("Balayage abandonné : %1 plantage(s) ou blocage(s) de suite sans qu'un acte "
+                           "réponde, le dernier à %2.")
+                .arg(pannesDeSuite)
+                .arg(suivi.dernierActe().isEmpty() ? QStringLiteral("la connexion") : suivi.dernierActe()));
+    if (!echec && suivi.connexion() && !connecte)
+        rapport.balayageEchoue(*suivi.connexion());
     if (statut == StatutVerification::Reussie)
         rapport.reussie();
     if (journal && !journal->complet())
         SortieConsole::ecrireLigne(
             stderr, QStringLiteral("Le journal est incomplet : une ligne n'a pas pu être écrite."));
+    rapport.finBalayage({superviseur.actesFaits(), codes.size(), suivi.anomalies(), echec ? 1 : 0,
+                         superviseur.plantages(), superviseur.blocages(), superviseur.interrompu()});
     return statut;
 }

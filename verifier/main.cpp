@@ -28,6 +28,9 @@ int main(int argc, char* argv[])
     if (!options)
         return statut;
 
+    if (options->travailleur)
+        return executerTravailleurBalayage(*options);
+
     // A sweep's list is read whole before the journal is opened, so a refused list leaves no file behind.
     std::optional<QStringList> codes;
     if (options->listeActes) {
@@ -56,9 +59,9 @@ int main(int argc, char* argv[])
         appelsJournalises.emplace(appelsTarvo(), *journal);
     }
     RapportVerification rapport(stdout, stderr);
-    AppelsSequence& appels = journal ? static_cast<AppelsSequence&>(*appelsJournalises) : appelsTarvo();
     if (codes)
-        return executerBalayage(*options, *codes, appels, journal.get(), rapport);
+        return executerBalayage(*options, *codes, journal.get(), rapport);
+    AppelsSequence& appels = journal ? static_cast<AppelsSequence&>(*appelsJournalises) : appelsTarvo();
     return executerVerification(
         *options, journal ? static_cast<ServiceMessages&>(*messagesJournalises) : console, appels, rapport);
 }

@@ -42,7 +42,9 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
             "grille, prise en charge à la date, incompatibilités, associations), entre une connexion et une "
             "déconnexion : 0 si la connexion a réussi et si chaque réponse a tenu le contrat, 1 si la "
             "connexion a échoué, si une réponse annonce des enregistrements qu'elle ne livre pas à partir de "
-            "l'indice 0 ou si le balayage a été interrompu (Ctrl+C), 2 si la liste ou une option est "
+            "l'indice 0, si un appel a planté ou bloqué la bibliothèque (qui tourne dans un processus à "
+            "part, relancé à l'acte suivant) ou si le balayage a été interrompu (Ctrl+C), 2 si la liste ou "
+            "une option est "
             "refusée, "
             "ou si la bibliothèque ou l'un de ses points d'entrée manque."),
         QStringLiteral("FICHIER"));
@@ -69,8 +71,15 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
             "Écrit dans FICHIER (- pour la sortie standard) un objet JSON par appel à la bibliothèque "
             "et par boîte de message."),
         QStringLiteral("FICHIER"));
+    const QCommandLineOption optionDelai(
+        QStringLiteral("delai-appel"),
+        QStringLiteral("Avec --balayage : un appel qui n'a pas répondu après SECONDES (par défaut : 30) est "
+                       "consigné comme blocage, et le balayage reprend à l'acte suivant."),
+        QStringLiteral("SECONDES"), QStringLiteral("30"));
+    QCommandLineOption optionTravailleur(QStringLiteral("travailleur"));
+    optionTravailleur.setFlags(QCommandLineOption::HiddenFromHelp);
     analyseur.addOptions({optionAide, optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal,
-                          optionBalayage});
+                          optionBalayage, optionDelai, optionTravailleur});
     if (!analyseur.parse(arguments))
         return refus(statut, QStringLiteral("Ligne de commande refusée : %1").arg(analyseur.errorText()));
     if (analyseur.isSet(optionAide)) {
@@ -106,6 +115,14 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         // Relative to the current directory, and shown in full in every line that names it.
         options.cheminBibliotheque = QFileInfo(analyseur.value(optionBibliotheque)).absoluteFilePath();
     }
+    bool entier = false;
+    options.delaiAppelS = analyseur.value(optionDelai).toInt(&entier);
+    if (!entier || options.delaiAppelS < 1 || options.delaiAppelS > 86400) {
+        return refus(statut, QStringLiteral("Délai d'appel invalide : %1 (attendu un nombre de secondes de 1 "
+                                            "à 86400)")
+                                 .arg(analyseur.value(optionDelai)));
+    }
+    options.travailleur = analyseur.isSet(optionTravailleur);
     options.cheminJournal = analyseur.value(optionJournal);
     if (analyseur.isSet(optionBalayage))
         options.listeActes = analyseur.value(optionBalayage);

@@ -14,6 +14,11 @@ struct OptionsVerifier
     std::optional<QString>
         listeActes; // --balayage: the list's file ("-": the standard input); none: the sequence
     bool tousPointsEntree = false;
+    // --delai-appel: how long a call of the sweep may take before its worker is ended.
+    int delaiAppelS = 30;
+    // The sweep's worker process: acts read from the standard input, the journal and the worker's messages
+    // written to the standard output (superviseurbalayage.h). Not shown in the help: the sweep starts it.
+    bool travailleur = false;
 };
 
 // The options, or nothing when the program is to end at once with `statut` (help shown, or a refused line

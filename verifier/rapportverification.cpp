@@ -95,14 +95,20 @@ void RapportVerification::autresHorsContrat(int nombre)
         QStringLiteral("… et %1 autre(s) réponse(s) hors contrat, que le journal nomme.").arg(nombre));
 }
 
-void RapportVerification::finBalayage(qsizetype faits, qsizetype total, int horsContrat, bool interrompu)
+void RapportVerification::finBalayage(const BilanBalayage& bilan)
 {
-    if (interrompu)
+    if (bilan.interrompu)
         SortieConsole::ecrireLigne(
-            m_erreurs, QStringLiteral("Balayage interrompu après %1 acte(s) sur %2.").arg(faits).arg(total));
+            m_erreurs,
+            QStringLiteral("Balayage interrompu après %1 acte(s) sur %2.").arg(bilan.faits).arg(bilan.total));
     SortieConsole::ecrireLigne(
-        m_erreurs,
-        QStringLiteral("Balayage : %1 acte(s), %2 réponse(s) hors contrat.").arg(faits).arg(horsContrat));
+        m_erreurs, QStringLiteral("Balayage : %1 acte(s), %2 réponse(s) hors contrat, %3 échec(s), "
+                                  "%4 plantage(s), %5 blocage(s).")
+                       .arg(bilan.faits)
+                       .arg(bilan.horsContrat)
+                       .arg(bilan.echecs)
+                       .arg(bilan.plantages)
+                       .arg(bilan.blocages));
 }
 
 void RapportVerification::balayageEchoue(qint32 connexion)

@@ -31,7 +31,18 @@ public:
     void appel(const QString& pointEntree, qint32 resultat);
     void horsContrat(const QString& acte, const QString& description);
     void autresHorsContrat(int nombre);
-    void finBalayage(qsizetype faits, qsizetype total, int horsContrat, bool interrompu);
+    // The last line of the standard error: the whole run in one sum.
+    struct BilanBalayage
+    {
+        qsizetype faits;
+        qsizetype total;
+        int horsContrat;
+        int echecs;
+        int plantages;
+        int blocages;
+        bool interrompu;
+    };
+    void finBalayage(const BilanBalayage& bilan);
     void balayageEchoue(qint32 connexion);
 
 private:

@@ -5,6 +5,7 @@
 #include "listecodes.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -92,6 +93,8 @@ private Q_SLOTS:
     void centMilleCodes();
     void balayageInterrompu_data();
     void balayageInterrompu();
+    void bibliothequePannes_data();
+    void bibliothequePannes();
 
 private:
     // Sweeps `actes` over the sample store `base` (a copy in the test's folder), into `journal`.
@@ -203,8 +206,10 @@ void TestBalayage::bibliothequeDeuxReleases()
                             m_dossier->path(), environnement);
         QVERIFY2(execution.statut == 0, qPrintable(execution.erreurs));
         QVERIFY2(execution.erreurs.contains(S("Balayage : 100 % (7/7 actes")), qPrintable(execution.erreurs));
-        QVERIFY2(execution.erreurs.contains(S("Balayage : 7 acte(s), 0 réponse(s) hors contrat.")),
-                 qPrintable(execution.erreurs));
+        QVERIFY2(
+            execution.erreurs.contains(S(
+                "Balayage : 7 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 0 plantage(s), 0 blocage(s).")),
+            qPrintable(execution.erreurs));
     }
 
     const ExecutionBanc comparaison = lancerBanc(
@@ -288,7 +293,7 @@ void TestBalayage::bibliothequeStatuts()
     QCOMPARE(journal.constLast().value(S("statut")).toInt(), statut);
     QStringList faits;
     for (const QJsonObject& e : journal)
-        if (e.contains(S("acte")))
+        if (e.contains(S("acte")) && e.value(S("genre")) == S("bibliotheque"))
             faits << e.value(S("point_entree")).toString();
     QCOMPARE(faits, appels);
 }
@@ -400,6 +405,9 @@ void TestBalayage::listesRefusees_data()
                                                       << liste << S("Grille tarifaire invalide : 003");
     QTest::newRow("tarvo-verifier : avec --tous") << verificateur << QStringList{S("--tous")} << liste
                                                   << S("--balayage et --tous ne vont pas ensemble");
+    QTest::newRow("tarvo-verifier : délai d'appel nul")
+        << verificateur << QStringList{S("--delai-appel"), S("0")} << liste
+        << S("Délai d'appel invalide : 0");
 }
 
 void TestBalayage::listesRefusees()
@@ -532,6 +540,123 @@ void TestBalayage::balayageInterrompu()
         QCOMPARE(finies, evenements);
     QCOMPARE(journal.at(journal.size() - 2).value(S("point_entree")).toString(), dernierAppel);
 #endif
+}
+
+// The library in its worker: a crash or a hang costs its act only, the sweep goes on and names exactly those
+// calls; a component that dies on every act is given up; Ctrl+C ends a hung call at once.
+void TestBalayage::bibliothequePannes_data()
+{
+    QTest::addColumn<QString>("pannes"); // TARVO_FAUTIF_PANNES
+    QTest::addColumn<bool>("interrompre");
+    QTest::addColumn<QStringList>("attendues"); // "genre acte point_entree" of each crash or hang
+    QTest::addColumn<int>("actes");             // done, as fin_balayage counts them
+    QTest::addColumn<QString>("bilan");         // the standard error's last line
+
+    QTest::newRow("un plantage, un blocage : le reste répond")
+        << S("ACQK001:GetPriseEnCharge_Tarvo:plantage,HFFC004:ListeCodeAssociationActe_Tarvo:blocage")
+        << false
+        << QStringList{S("plantage ACQK001 GetPriseEnCharge_Tarvo"),
+                       S("blocage HFFC004 ListeCodeAssociationActe_Tarvo")}
+        << 6
+        << S("Balayage : 6 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 1 plantage(s), 1 blocage(s).");
+    QTest::newRow("plantage à chaque acte : abandonné au cinquième")
+        << S("*:GetPrixUnitaireActeSupplement_Tarvo:plantage") << false
+        << QStringList(5, S("plantage %1 GetPrixUnitaireActeSupplement_Tarvo")) << 5
+        << S("Balayage : 5 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 5 plantage(s), 0 blocage(s).");
+    QTest::newRow("Ctrl+C pendant un blocage")
+        << S("JLNL001:GetPriseEnCharge_Tarvo:blocage") << true << QStringList{} << 3
+        << S("Balayage : 3 acte(s), 0 réponse(s) hors contrat, 0 "
+             "échec(s), 0 plantage(s), 0 blocage(s).");
+}
+
+void TestBalayage::bibliothequePannes()
+{
+    QFETCH(QString, pannes);
+    QFETCH(bool, interrompre);
+    QFETCH(QStringList, attendues);
+    QFETCH(int, actes);
+    QFETCH(QString, bilan);
+#ifdef Q_OS_WIN
+    if (interrompre)
+        QSKIP("Ctrl+C arrive ici par un signal ; Windows ne l'envoie qu'à une console");
+#endif
+    QVERIFY(ecrireLignes(m_dossier->filePath(S("actes.txt")), ::actes));
+    const QStringList arguments{S("--balayage"),     S("actes.txt"),
+                                S("--date"),         S("20200101"),
+                                S("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_FAUTIF),
+                                S("--delai-appel"),  interrompre ? S("60") : S("2")};
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    const ExecutionBanc propre =
+        lancerProgramme(verificateur, arguments + QStringList{S("--journal"), S("a.jsonl")},
+                        m_dossier->path(), environnement);
+    QCOMPARE(propre.statut, 0);
+    environnement.insert(S("TARVO_FAUTIF_PANNES"), pannes);
+
+    QProcess processus;
+    processus.setProcessEnvironment(environnement);
+    processus.setWorkingDirectory(m_dossier->path());
+    QElapsedTimer chrono;
+    chrono.start();
+    processus.start(verificateur, arguments + QStringList{S("--journal"), S("b.jsonl")});
+    QVERIFY(processus.waitForStarted());
+#ifndef Q_OS_WIN
+    if (interrompre) {
+        // Once the hung call is announced.
+        QTRY_VERIFY_WITH_TIMEOUT(lireJournal(m_dossier->filePath(S("b.jsonl"))).size() > 30, 20000);
+        QTest::qWait(300);
+        ::kill(pid_t(processus.processId()), SIGINT);
+        chrono.restart();
+    }
+#endif
+    QVERIFY(processus.waitForFinished(60000));
+    if (interrompre)
+        QVERIFY2(chrono.elapsed() < 5000, qPrintable(QString::number(chrono.elapsed())));
+    QCOMPARE(processus.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(processus.exitCode(), 1);
+    const QStringList erreurs =
+        QString::fromUtf8(processus.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(erreurs.constLast().trimmed(), bilan);
+
+    const QList<QJsonObject> journal = lireJournal(m_dossier->filePath(S("b.jsonl")));
+    QStringList trouvees;
+    QStringList actesPannes;
+    for (const QJsonObject& e : journal) {
+        const QString genre = e.value(S("genre")).toString();
+        if (genre == S("plantage") || genre == S("blocage")) {
+            trouvees << S("%1 %2 %3")
+                            .arg(genre, e.value(S("acte")).toString(), e.value(S("point_entree")).toString());
+            actesPannes << e.value(S("acte")).toString();
+        }
+    }
+    for (qsizetype i = 0; i < attendues.size(); ++i)
+        if (attendues.at(i).contains(u'%'))
+            attendues[i] = attendues.at(i).arg(::actes.at(i));
+    QCOMPARE(trouvees, attendues);
+    const QJsonObject fin = journal.constLast();
+    QCOMPARE(fin.value(S("genre")).toString(), S("fin_balayage"));
+    QCOMPARE(fin.value(S("actes")).toInt(), actes);
+    QCOMPARE(fin.value(S("interrompu")).toBool(), interrompre);
+    QCOMPARE(fin.value(S("plantages")).toInt() + fin.value(S("blocages")).toInt(), attendues.size());
+    // In act order, numbered as one journal, whatever the workers.
+    for (qsizetype i = 0; i < journal.size(); ++i)
+        QCOMPARE(journal.at(i).value(S("n")).toInt(), i + 1);
+
+    if (interrompre || attendues.size() > 2)
+        return;
+    // Against the clean sweep: exactly those acts, the crash and the hang where the answer stood.
+    const ExecutionBanc comparaison = lancerBanc(
+        {S("--comparer"), S("a.jsonl"), S("b.jsonl"), S("--rapport"), S("rapport.html")}, m_dossier->path());
+    QCOMPARE(comparaison.statut, 1);
+    QFile rapport(m_dossier->filePath(S("rapport.html")));
+    QVERIFY(rapport.open(QIODevice::ReadOnly));
+    QString erreur;
+    QCOMPARE(sectionsRapport(rapport.readAll(), erreur), actesPannes);
+    for (const QString& attendue : std::as_const(attendues)) {
+        const QStringList champs = attendue.split(u' ');
+        const QRegularExpression appel(S("Appel \\d+ : %1 — %2\n  %1\t\\{.*\"genre\":\"%3\"")
+                                           .arg(champs.at(2), champs.at(1), champs.at(0)));
+        QVERIFY2(appel.match(comparaison.sortie).hasMatch(), qPrintable(comparaison.sortie));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBalayage)

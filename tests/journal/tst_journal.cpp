@@ -178,11 +178,30 @@ private Q_SLOTS:
 
 private:
     QList<QJsonObject> journal() const { return evenements(m_sortie->data()); }
+    // Every call must have been announced just before it: an announcement left unanswered, or a call made
+    // unannounced, shows as a notation of its own, which no table expects.
     QStringList notations() const
     {
         QStringList liste;
-        for (const QJsonObject& e : journal())
+        QString annonce;
+        for (const QJsonObject& e : journal()) {
+            const QString genre = e.value(u"genre").toString();
+            const QString appel = e.value(u"membre").toString() + e.value(u"point_entree").toString();
+            if (genre == u"appel") {
+                if (!annonce.isEmpty())
+                    liste << S("sans réponse : ") + annonce;
+                annonce = appel;
+                continue;
+            }
+            if ((genre == u"controle" || genre == u"bibliotheque") && !e.contains(u"chargement")) {
+                if (annonce != appel)
+                    liste << S("non annoncé : ") + appel;
+                annonce.clear();
+            }
             liste << notation(e);
+        }
+        if (!annonce.isEmpty())
+            liste << S("sans réponse : ") + annonce;
         return liste;
     }
     void cliquer(const char* bouton)

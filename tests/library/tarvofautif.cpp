@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -101,6 +103,25 @@ int32_t repondre(int etape, const QString& appel, TableauAuto** reference, int c
     return r.compte;
 }
 
+// TARVO_FAUTIF_PANNES="ACQK001:GetPriseEnCharge_Tarvo:plantage,HFFC004:ListeCodeAssociationActe_Tarvo:blocage"
+// crashes or hangs the process in those calls; "*" for the act stands for every act.
+void pannesChoisies(const char* pointEntree, const char* code)
+{
+    static const QStringList pannes =
+        qEnvironmentVariable("TARVO_FAUTIF_PANNES").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QString acte = QString::fromLatin1(code == nullptr ? "" : code);
+    for (const QString& panne : pannes) {
+        const QStringList parties = panne.split(QLatin1Char(':'));
+        if (parties.size() != 3 || (parties.at(0) != acte && parties.at(0) != QLatin1String("*")) ||
+            parties.at(1) != QLatin1String(pointEntree))
+            continue;
+        if (parties.at(2) == QLatin1String("plantage"))
+            *static_cast<volatile int*>(nullptr) = 0;
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+}
+
 QString texteEntree(const char* texte)
 {
     return texte == nullptr ? QStringLiteral("<nul>") : QString::fromLocal8Bit(texte);
@@ -153,6 +174,7 @@ int32_t TARVO_APPEL GetPrixUnitaireActeSupplement_Tarvo(const char* code, int32_
                                                         const char* date, const char* grille,
                                                         TableauAuto** prix)
 {
+    pannesChoisies("GetPrixUnitaireActeSupplement_Tarvo", code);
     return repondre(3,
                     QStringLiteral("GetPrixUnitaireActeSupplement_Tarvo(%1,%2,%3,%4,%5)")
                         .arg(texteEntree(code))
@@ -165,6 +187,7 @@ int32_t TARVO_APPEL GetPrixUnitaireActeSupplement_Tarvo(const char* code, int32_
 #ifndef TARVO_FAUTIF_SANS_PRISE_EN_CHARGE
 int32_t TARVO_APPEL GetPriseEnCharge_Tarvo(const char* code, const char* date, TableauAuto** priseEnCharge)
 {
+    pannesChoisies("GetPriseEnCharge_Tarvo", code);
     return repondre(4,
                     QStringLiteral("GetPriseEnCharge_Tarvo(%1,%2)").arg(texteEntree(code), texteEntree(date)),
                     priseEnCharge, 5, QStringLiteral("PEC"));
@@ -173,12 +196,14 @@ int32_t TARVO_APPEL GetPriseEnCharge_Tarvo(const char* code, const char* date, T
 
 int32_t TARVO_APPEL ListeCodeIncompatibilitesActe_Tarvo(const char* code, TableauAuto** liste)
 {
+    pannesChoisies("ListeCodeIncompatibilitesActe_Tarvo", code);
     return repondre(5, QStringLiteral("ListeCodeIncompatibilitesActe_Tarvo(%1)").arg(texteEntree(code)),
                     liste, 3, QStringLiteral("Incomp"));
 }
 
 int32_t TARVO_APPEL ListeCodeAssociationActe_Tarvo(const char* code, int32_t activite, TableauAuto** liste)
 {
+    pannesChoisies("ListeCodeAssociationActe_Tarvo", code);
     return repondre(
         6, QStringLiteral("ListeCodeAssociationActe_Tarvo(%1,%2)").arg(texteEntree(code)).arg(activite),
         liste, 3, QStringLiteral("Assoc"));

@@ -502,7 +502,7 @@ private Q_SLOTS:
         QList<int> tailles;
         for (const QByteArray& ligne : lignes->data().split('\n')) {
             const QJsonObject e = QJsonDocument::fromJson(ligne).object();
-            if (e.value(u"acte").toString() != u"JLNL001")
+            if (e.value(u"acte").toString() != u"JLNL001" || e.value(u"genre").toString() != u"bibliotheque")
                 continue;
             tailles << int(e.value(u"enregistrements").toArray().size());
             if (e.contains(u"anomalie"))
