@@ -39,6 +39,10 @@ void JournalAppels::consigner(const GenreEvenement& genre, const QJsonObject& ch
         ligne += ',' + reste.mid(1, reste.size() - 2);
     }
     ligne += "}\n";
+    if (&genre == &Genre::commande)
+        m_commande = champs.value(Champ::bouton).toString();
+    else if (&genre == &Genre::finCommande)
+        m_commande.clear();
     if (m_sortie->write(ligne) != ligne.size())
         m_complet = false;
     if (auto* fichier = qobject_cast<QFile*>(m_sortie.get()); fichier && !fichier->flush())

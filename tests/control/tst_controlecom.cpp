@@ -42,7 +42,7 @@ QString hexa(qint32 id)
 
 // The Invoke an access of the in-process recording control stands for: a write is a property put with the
 // DISPID_PROPERTYPUT named argument (a text as VT_BSTR, an integer as VT_I4, by reference as VT_BYREF), a
-// read a property get, a call an argument-less method.
+// read and a call of an argument-less member both flags at once, as the runtime's compiled calls pass them.
 QString invokeAttendu(const QString& acces)
 {
     static const QRegularExpression ecriture(S(R"(^(\w+) <-(&?) (.*)$)"));
@@ -59,9 +59,9 @@ QString invokeAttendu(const QString& acces)
                  texte ? S("VT_BSTR") : S("VT_I4"), m.captured(3));
     }
     if (const auto m = lecture.match(acces); m.hasMatch())
-        return S("GET ") + identifiant(m.captured(1));
+        return S("METHOD|GET ") + identifiant(m.captured(1));
     if (const auto m = appel.match(acces); m.hasMatch())
-        return S("METHOD ") + identifiant(m.captured(1));
+        return S("METHOD|GET ") + identifiant(m.captured(1));
     return acces; // a box: not a control access
 }
 
