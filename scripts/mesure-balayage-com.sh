@@ -8,6 +8,8 @@
 #
 # The store is a file made by ccam-import (the full CCAM for the figure the README quotes), the list one act a
 # line (its first 1,000 current acts, say). Each sweep runs once, in the same prefix, one after the other.
+# BANC_MESURE_BUILD names another build folder of the lane (another branch's, to compare), and
+# BANC_MESURE_PREFIXE the Wine prefix to use for it, so that the other folder is only read.
 set -euo pipefail
 ici=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -19,7 +21,7 @@ echec() {
 voie=$1
 base=$(realpath "$2")
 actes=$(realpath "$3")
-windows=$ici/build/windows-$voie
+windows=${BANC_MESURE_BUILD:-$ici/build/windows-$voie}
 case "$voie" in
 x86) export BANC_WINDOWS_BITS=32 ;;
 x64) export BANC_WINDOWS_BITS=64 ;;
@@ -29,7 +31,7 @@ esac
 [ -f "$base" ] || echec "pas de base $base"
 [ -s "$actes" ] || echec "liste d'actes vide : $actes"
 command -v xvfb-run >/dev/null || echec "xvfb-run est introuvable (paquet xvfb)"
-export WINEPREFIX=$windows/wine
+export WINEPREFIX=${BANC_MESURE_PREFIXE:-$windows/wine}
 
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT

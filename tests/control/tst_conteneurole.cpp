@@ -19,6 +19,7 @@
 #include "suivicommandesjournal.h"
 #include "tablemembres.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -332,6 +333,37 @@ private Q_SLOTS:
         QVERIFY(session.memoire.lignes("controle").size() >= 5);
         QCOMPARE(compteur.compte(), 1);
         QVERIFY(IsWindowEnabled(m_controle.racine()));
+    }
+
+    // In the visible window, a command leaves the keyboard focus where it was: Tab, pressed as the operator
+    // presses it, then reaches Command1, below the window's edge and reached by Tab alone.
+    // Run by tst_conteneurole_fenetre, on Qt's Windows platform under Xvfb: offscreen the window has no
+    // native window and no focus to lose.
+    void tabulationApresUneCommande()
+    {
+        if (QGuiApplication::platformName() != S("windows"))
+            QSKIP("sans fenêtre native (tst_conteneurole_fenetre l'exerce)");
+        FenetreJournalisee session(m_controle);
+        session.fenetre.show();
+        session.fenetre.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&session.fenetre));
+        QWidget* avant = session.fenetre.findChild<QWidget*>(S("TxtRegroupement"));
+        avant->setFocus(Qt::OtherFocusReason);
+        QTRY_VERIFY(avant->hasFocus());
+        session.cliquer("Command6");
+        QTRY_VERIFY(IsWindowEnabled(reinterpret_cast<HWND>(session.fenetre.winId())));
+        QTRY_VERIFY(GetFocus() != nullptr);
+        // A key of the system's input, which goes to the native focus, not a Qt event sent to a widget.
+        INPUT touches[2] = {};
+        for (INPUT& touche : touches) {
+            touche.type = INPUT_KEYBOARD;
+            touche.ki.wVk = VK_TAB;
+        }
+        touches[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        QCOMPARE(SendInput(2, touches, sizeof(INPUT)), 2u);
+        QTRY_COMPARE(QApplication::focusWidget() != nullptr ? QApplication::focusWidget()->objectName()
+                                                            : QString(),
+                     S("Command1"));
     }
 
     // The two events LireLibelle fires are journalled with their names and arguments, tied to the command;
