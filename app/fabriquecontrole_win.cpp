@@ -7,6 +7,12 @@
 
 namespace {
 
+// A sentence that ends with its own full stop, the system's among them, keeps it alone.
+QString phraseTerminee(const QString& texte)
+{
+    return texte.endsWith(QLatin1Char('.')) ? texte : texte + QLatin1Char('.');
+}
+
 FabriqueControle fabriqueCom(const QString& identite)
 {
     return [identite](QWidget* fenetre) {
@@ -18,10 +24,9 @@ FabriqueControle fabriqueCom(const QString& identite)
                 throw;
             throw Echec(
                 echec.numero(),
-                echec.description() +
-                    QStringLiteral(
-                        ". Inscrivez-le (regsvr32 LecTarvo.ocx pour le nôtre), ou lancez le banc avec "
-                        "--controle interne."));
+                phraseTerminee(echec.description()) +
+                    QStringLiteral(" Inscrivez-le (regsvr32 LecTarvo.ocx pour le nôtre), ou lancez le "
+                                   "banc avec --controle interne."));
         }
     };
 }

@@ -1,6 +1,8 @@
 #include "conteneurole_win.h"
 
 #include "echeccom_win.h"
+#include "feuilleole_win.h"
+#include "gardefenetre_win.h"
 #include "siteole_win.h"
 
 #include <ocidl.h>
@@ -8,10 +10,6 @@
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-// Where the form places ctlTarvo1, in twips.
-constexpr int GaucheTwips = 10275;
-constexpr int HautTwips = 360;
 
 const wchar_t ClasseFenetre[] = L"BancConteneurOle";
 
@@ -66,7 +64,8 @@ InitialisationOle::~InitialisationOle()
         OleUninitialize();
 }
 
-ConteneurOle::ConteneurOle(const QString& identite, HWND proprietaire)
+ConteneurOle::ConteneurOle(const QString& identite, HWND proprietaire, const DescriptionFeuille& feuille,
+                           ConnexionsEvenements::Rappel rappel)
 {
     if (FAILED(m_ole.resultat()))
         throw echecCreation(m_ole.resultat(), identite);
@@ -78,9 +77,11 @@ ConteneurOle::ConteneurOle(const QString& identite, HWND proprietaire)
         throw echecCreation(hr, identite);
     // A system without a display at all (Wine headless) makes no window: the control is then activated
     // without one, and a control that needs one says so through DoVerb.
-    creerFenetres(proprietaire);
+    creerFenetres(proprietaire, feuille);
+    m_garde = std::make_shared<GardeFenetre>(fenetreRacine());
     // mingw-w64's ComPtr::Attach adds a reference: our objects' first ones are handed over instead.
-    *m_cadre.ReleaseAndGetAddressOf() = new CadreOle(fenetreRacine());
+    *m_cadre.ReleaseAndGetAddressOf() = new CadreOle(m_garde);
+    *m_feuille.ReleaseAndGetAddressOf() = new FeuilleOle(feuille, fenetreRacine());
 
     ComPtr<IUnknown> objet;
     hr = CoCreateInstance(classe, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&objet));
@@ -88,49 +89,19 @@ ConteneurOle::ConteneurOle(const QString& identite, HWND proprietaire)
         fermer();
         throw echecCreation(hr, identite);
     }
-    if (SUCCEEDED(objet.As(&m_objetOle))) {
-        *m_site.ReleaseAndGetAddressOf() = new SiteOle(m_fenetreControle, m_cadre.Get());
-        if (FAILED(m_objetOle->GetMiscStatus(DVASPECT_CONTENT, &m_statut)))
-            m_statut = 0;
-        const bool siteDabord = (m_statut & OLEMISC_SETCLIENTSITEFIRST) != 0;
-        if (siteDabord)
-            m_objetOle->SetClientSite(static_cast<IOleClientSite*>(m_site.Get()));
-        ComPtr<IPersistStreamInit> persistance;
-        if (SUCCEEDED(objet.As(&persistance))) {
-            hr = persistance->InitNew();
-            if (FAILED(hr)) {
-                fermer();
-                throw echecCreation(hr, identite);
-            }
-        }
-        if (!siteDabord)
-            m_objetOle->SetClientSite(static_cast<IOleClientSite*>(m_site.Get()));
-
-        // The control takes the size it asks for, in our window at the form's position.
-        SIZEL etendue{};
-        if (SUCCEEDED(m_objetOle->GetExtent(DVASPECT_CONTENT, &etendue))) {
-            SetWindowPos(m_fenetreControle, nullptr, 0, 0,
-                         MulDiv(etendue.cx, pixelsParPouce(m_fenetreControle, LOGPIXELSX), 2540),
-                         MulDiv(etendue.cy, pixelsParPouce(m_fenetreControle, LOGPIXELSY), 2540),
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        // A control invisible at run time is activated all the same, in a window nobody sees.
-        if ((m_statut & OLEMISC_INVISIBLEATRUNTIME) == 0)
-            ShowWindow(m_fenetreControle, SW_SHOWNA);
-        RECT position{};
-        GetClientRect(m_fenetreControle, &position);
-        hr = m_objetOle->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(m_site.Get()),
-                                0, m_fenetreControle, &position);
-        if (FAILED(hr)) {
-            fermer();
-            throw echecCreation(hr, identite);
-        }
+    m_feuille->placerControle(objet.Get());
+    try {
+        activer(objet.Get(), classe, identite);
+    } catch (...) {
+        fermer();
+        throw;
     }
     hr = objet.As(&m_dispatch);
     if (FAILED(hr)) {
         fermer();
         throw echecCreation(hr, identite);
     }
+    m_evenements = std::make_unique<ConnexionsEvenements>(objet.Get(), classe, std::move(rappel));
 }
 
 ConteneurOle::~ConteneurOle()
@@ -138,12 +109,87 @@ ConteneurOle::~ConteneurOle()
     fermer();
 }
 
+void ConteneurOle::tolerer(const char16_t* etape, HRESULT resultat)
+{
+    const Echec echec = echecDepuisHresult(resultat);
+    m_etapes.append({QString::fromUtf16(etape), static_cast<qint32>(resultat), echec.description()});
+}
+
+void ConteneurOle::activer(IUnknown* objet, const CLSID& classe, const QString& identite)
+{
+    if (FAILED(objet->QueryInterface(IID_PPV_ARGS(&m_objetOle))))
+        return;
+    *m_site.ReleaseAndGetAddressOf() = new SiteOle(m_fenetreControle, m_cadre.Get(), m_feuille.Get());
+    auto* site = static_cast<IOleClientSite*>(m_site.Get());
+    HRESULT hr = m_objetOle->GetMiscStatus(DVASPECT_CONTENT, &m_statut);
+    // The registry's MiscStatus stands for a control that sends the form there.
+    if (hr == OLE_S_USEREG || FAILED(hr)) {
+        if (FAILED(OleRegGetMiscStatus(classe, DVASPECT_CONTENT, &m_statut)))
+            m_statut = 0;
+        if (FAILED(hr))
+            tolerer(u"IOleObject::GetMiscStatus", hr);
+    }
+    const bool siteDabord = (m_statut & OLEMISC_SETCLIENTSITEFIRST) != 0;
+    if (siteDabord && FAILED(hr = m_objetOle->SetClientSite(site)))
+        tolerer(u"IOleObject::SetClientSite", hr);
+    initialiser(objet, identite);
+    if (!siteDabord && FAILED(hr = m_objetOle->SetClientSite(site)))
+        tolerer(u"IOleObject::SetClientSite", hr);
+
+    // The control takes the size it asks for, in our window at the form's position.
+    SIZEL etendue{};
+    if (SUCCEEDED(m_objetOle->GetExtent(DVASPECT_CONTENT, &etendue))) {
+        SetWindowPos(m_fenetreControle, nullptr, 0, 0,
+                     MulDiv(etendue.cx, pixelsParPouce(m_fenetreControle, LOGPIXELSX), 2540),
+                     MulDiv(etendue.cy, pixelsParPouce(m_fenetreControle, LOGPIXELSY), 2540),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // A control invisible at run time is activated all the same, in a window nobody sees; a form goes on
+    // without its activation, as it does past a step the control does not implement.
+    const bool invisible = (m_statut & OLEMISC_INVISIBLEATRUNTIME) != 0;
+    if (!invisible)
+        ShowWindow(m_fenetreControle, SW_SHOWNA);
+    RECT position{};
+    GetClientRect(m_fenetreControle, &position);
+    hr = m_objetOle->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, m_fenetreControle, &position);
+    if (FAILED(hr)) {
+        if (!invisible && hr != E_NOTIMPL)
+            throw echecCreation(hr, identite);
+        tolerer(u"IOleObject::DoVerb(OLEIVERB_INPLACEACTIVATE)", hr);
+    }
+}
+
+// A new control is initialised through IPersistStreamInit, else through IPersistPropertyBag; one that has
+// neither, or that does not implement InitNew, starts from its own defaults.
+void ConteneurOle::initialiser(IUnknown* objet, const QString& identite)
+{
+    ComPtr<IPersistStreamInit> flux;
+    ComPtr<IPersistPropertyBag> sac;
+    HRESULT hr = objet->QueryInterface(IID_PPV_ARGS(&flux));
+    if (SUCCEEDED(hr)) {
+        hr = flux->InitNew();
+        if (hr == E_NOTIMPL)
+            tolerer(u"IPersistStreamInit::InitNew", hr);
+        else if (FAILED(hr))
+            throw echecCreation(hr, identite);
+        return;
+    }
+    tolerer(u"IPersistStreamInit", hr);
+    if (SUCCEEDED(objet->QueryInterface(IID_PPV_ARGS(&sac)))) {
+        hr = sac->InitNew();
+        if (hr == E_NOTIMPL)
+            tolerer(u"IPersistPropertyBag::InitNew", hr);
+        else if (FAILED(hr))
+            throw echecCreation(hr, identite);
+    }
+}
+
 HWND ConteneurOle::fenetreRacine() const
 {
     return m_fenetreControle != nullptr ? GetAncestor(m_fenetreControle, GA_ROOT) : nullptr;
 }
 
-void ConteneurOle::creerFenetres(HWND proprietaire)
+void ConteneurOle::creerFenetres(HWND proprietaire, const DescriptionFeuille& feuille)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const auto nomClasse = reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(classeFenetre()));
@@ -151,21 +197,26 @@ void ConteneurOle::creerFenetres(HWND proprietaire)
     if (parent == nullptr) {
         // Offscreen the form has no native window: a hidden one of ours stands for it, so the control always
         // has a window to belong to and a frame to disable.
-        m_fenetreCadre = CreateWindowExW(0, nomClasse, L"frmInit", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                                         nullptr, nullptr, instance, nullptr);
+        m_fenetreCadre =
+            CreateWindowExW(0, nomClasse, reinterpret_cast<LPCWSTR>(feuille.nom.utf16()),
+                            WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
         parent = m_fenetreCadre;
     }
     if (parent == nullptr)
         return;
-    const int x = MulDiv(GaucheTwips, pixelsParPouce(parent, LOGPIXELSX), 1440);
-    const int y = MulDiv(HautTwips, pixelsParPouce(parent, LOGPIXELSY), 1440);
-    m_fenetreControle =
-        CreateWindowExW(0, nomClasse, L"ctlTarvo1", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y, 0, 0,
-                        parent, nullptr, instance, nullptr);
+    const int x = MulDiv(feuille.gaucheTwips, pixelsParPouce(parent, LOGPIXELSX), 1440);
+    const int y = MulDiv(feuille.hautTwips, pixelsParPouce(parent, LOGPIXELSY), 1440);
+    m_fenetreControle = CreateWindowExW(0, nomClasse, reinterpret_cast<LPCWSTR>(feuille.nomControle.utf16()),
+                                        WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y, 0, 0, parent,
+                                        nullptr, instance, nullptr);
 }
 
 void ConteneurOle::fermer()
 {
+    // Nothing the control fires while it closes reaches the journal.
+    if (m_evenements)
+        m_evenements->deconnecter();
+    m_evenements.reset();
     m_dispatch.Reset();
     if (m_objetOle) {
         ComPtr<IOleInPlaceObject> surPlace;
@@ -176,10 +227,15 @@ void ConteneurOle::fermer()
         m_objetOle->SetClientSite(nullptr);
         m_objetOle.Reset();
     }
+    if (m_feuille)
+        m_feuille->placerControle(nullptr);
     if (m_site)
         m_site->oublierFenetre();
     m_site.Reset();
     m_cadre.Reset();
+    m_feuille.Reset();
+    if (m_garde)
+        m_garde->liberer();
     if (m_fenetreControle != nullptr)
         DestroyWindow(m_fenetreControle);
     m_fenetreControle = nullptr;
@@ -189,10 +245,9 @@ void ConteneurOle::fermer()
 }
 
 ConteneurOle::Appel::Appel(ConteneurOle& conteneur)
-    : m_cadre(conteneur.m_cadre.Get())
+    : m_garde(*conteneur.m_garde)
 {
-    if (m_cadre != nullptr)
-        m_cadre->EnableModeless(FALSE);
+    m_garde.appelCommence();
     if (const FonctionContexteDpi fonction = fonctionContexteDpi())
         m_contexteDpi = fonction(DPI_AWARENESS_CONTEXT_UNAWARE);
 }
@@ -201,6 +256,5 @@ ConteneurOle::Appel::~Appel()
 {
     if (m_contexteDpi != nullptr)
         fonctionContexteDpi()(m_contexteDpi);
-    if (m_cadre != nullptr)
-        m_cadre->EnableModeless(TRUE);
+    m_garde.appelTermine();
 }

@@ -1,12 +1,13 @@
 #include "conteneurole_win.h"
 #include "controlecom.h"
 #include "echeccom_win.h"
+#include "feuilleole_win.h"
+#include "lecturevariant_win.h"
 #include "membresctltarvo.h"
 #include "ressourcescom_win.h"
 #include "tablemembres.h"
 
 #include <QGuiApplication>
-#include <QMetaType>
 #include <QWidget>
 #include <new>
 #include <string>
@@ -18,35 +19,9 @@
 #include <olectl.h>
 // clang-format on
 
-// A value the host leaves unconverted (an object, an array): no text, and its default member is not called.
-struct ValeurAutomation
-{
-    VARTYPE type = VT_EMPTY;
-};
-Q_DECLARE_METATYPE(ValeurAutomation)
+using Microsoft::WRL::ComPtr;
 
 namespace {
-
-// What the control answered, for the members to read (texteLu): Empty as nothing, Null as null, any other
-// plain value as the automation runtime writes it in the user's locale (a boolean as "Vrai" or "True").
-QVariant valeurLue(const VARIANT& valeur)
-{
-    const VARTYPE type = valeur.vt;
-    if (type == VT_EMPTY)
-        return {};
-    if (type == VT_NULL)
-        return QVariant::fromValue(nullptr);
-    if (type == VT_BSTR)
-        return texteDepuisBstr(valeur.bstrVal);
-    if ((type & (VT_ARRAY | VT_VECTOR)) != 0 || type == VT_DISPATCH || type == VT_UNKNOWN ||
-        type == VT_RECORD)
-        return QVariant::fromValue(ValeurAutomation{type});
-    VariantCom converti;
-    if (FAILED(VariantChangeTypeEx(&converti.valeur(), const_cast<VARIANT*>(&valeur), LOCALE_USER_DEFAULT,
-                                   VARIANT_LOCALBOOL, VT_BSTR)))
-        return QVariant::fromValue(ValeurAutomation{type});
-    return texteDepuisBstr(converti.valeur().bstrVal);
-}
 
 // A text as the control is handed it; the runtime's error 7 when the system has no memory for it.
 BstrCom bstrPourControle(const QString& texte)
@@ -70,11 +45,31 @@ struct ExceptionCom
     }
 };
 
+// The form the control is told it sits on: the window's own name, caption and font.
+DescriptionFeuille descriptionFeuille(const QWidget* fenetre)
+{
+    DescriptionFeuille feuille;
+    if (fenetre == nullptr)
+        return feuille;
+    const QWidget* racine = fenetre->window();
+    if (!racine->objectName().isEmpty())
+        feuille.nom = racine->objectName();
+    feuille.titre = racine->windowTitle();
+    const QFont police = racine->font();
+    feuille.police = police.family();
+    if (police.pointSizeF() > 0)
+        feuille.pointsPolice = police.pointSizeF();
+    feuille.gras = police.bold();
+    feuille.italique = police.italic();
+    return feuille;
+}
+
 class ControleCom final : public ControleDispatch
 {
 public:
     ControleCom(const QString& identite, QWidget* fenetre)
-        : m_conteneur(identite, fenetreNative(fenetre))
+        : m_conteneur(identite, fenetreNative(fenetre), descriptionFeuille(fenetre),
+                      [this](const EvenementControle& evenement) { recevoir(evenement); })
     {}
 
     void ecrire(qint32 dispId, const QVariant& valeur) override
@@ -115,21 +110,11 @@ public:
         }
     }
 
-    QVariant lire(qint32 dispId) override
-    {
-        VariantCom resultat;
-        DISPPARAMS aucun{nullptr, nullptr, 0, 0};
-        invoquer(dispId, DISPATCH_PROPERTYGET, aucun, &resultat.valeur());
-        return valeurLue(resultat.valeur());
-    }
-
-    QVariant appeler(qint32 dispId) override
-    {
-        VariantCom resultat;
-        DISPPARAMS aucun{nullptr, nullptr, 0, 0};
-        invoquer(dispId, DISPATCH_METHOD, aucun, &resultat.valeur());
-        return valeurLue(resultat.valeur());
-    }
+    // A read and a call of an argument-less member go alike, with both flags, as the compiled calls of a
+    // form-based program pass them: a release that turns a function into a property of the same identifier
+    // still answers.
+    QVariant lire(qint32 dispId) override { return obtenir(dispId); }
+    QVariant appeler(qint32 dispId) override { return obtenir(dispId); }
 
     std::optional<qint32> identifiantParNom(const QString& nom) override
     {
@@ -142,26 +127,74 @@ public:
         return static_cast<qint32>(identifiant);
     }
 
+    void observerEvenements(ObservateurEvenements observateur) override
+    {
+        m_observateur = std::move(observateur);
+        if (!m_observateur)
+            return;
+        const QList<EvenementControle> enAttente = std::exchange(m_enAttente, {});
+        for (const EvenementControle& evenement : enAttente)
+            m_observateur(evenement);
+    }
+
+    QList<EtapeActivation> etapesToleres() const override { return m_conteneur.etapesToleres(); }
+
 private:
+    void recevoir(const EvenementControle& evenement)
+    {
+        if (m_observateur)
+            m_observateur(evenement);
+        else
+            m_enAttente.append(evenement);
+    }
+
     void mettre(qint32 dispId, VARIANT& argument)
     {
         DISPID nomme = DISPID_PROPERTYPUT;
         DISPPARAMS parametres{&argument, &nomme, 1, 1};
-        invoquer(dispId, DISPATCH_PROPERTYPUT, parametres, nullptr);
+        invoquer(dispId, DISPATCH_PROPERTYPUT, parametres, false);
     }
 
-    void invoquer(qint32 dispId, WORD drapeaux, DISPPARAMS& parametres, VARIANT* resultat)
+    QVariant obtenir(qint32 dispId)
+    {
+        DISPPARAMS aucun{nullptr, nullptr, 0, 0};
+        return invoquer(dispId, DISPATCH_METHOD | DISPATCH_PROPERTYGET, aucun, true);
+    }
+
+    // The answer is read inside the guard too: reading it may run code of the control (a value by
+    // reference, a number the runtime converts).
+    QVariant invoquer(qint32 dispId, WORD drapeaux, DISPPARAMS& parametres, bool avecReponse)
     {
         ExceptionCom exception;
-        UINT argumentFautif = 0;
+        UINT argumentFautif = ~0u;
+        VariantCom reponse;
+        QVariant valeur;
         HRESULT hr;
+        ComPtr<IErrorInfo> informations;
         {
             const ConteneurOle::Appel appel(m_conteneur);
+            // What a failure leaves in the thread's error object is the control's, not an earlier call's.
+            SetErrorInfo(0, nullptr);
             hr = m_conteneur.dispatch()->Invoke(dispId, IID_NULL, LOCALE_USER_DEFAULT, drapeaux, &parametres,
-                                                resultat, &exception.info, &argumentFautif);
+                                                avecReponse ? &reponse.valeur() : nullptr, &exception.info,
+                                                &argumentFautif);
+            if (FAILED(hr)) {
+                if (GetErrorInfo(0, &informations) != S_OK)
+                    informations.Reset();
+            } else if (avecReponse) {
+                valeur = valeurLue(reponse.valeur());
+            }
         }
-        if (FAILED(hr))
-            throw echecDepuisHresult(hr, &exception.info);
+        if (FAILED(hr)) {
+            RetourInvoke retour;
+            retour.resultat = hr;
+            retour.exception = &exception.info;
+            retour.informations = informations.Get();
+            retour.argumentFautif = argumentFautif;
+            retour.nombreArguments = parametres.cArgs;
+            throw echecDepuisInvoke(retour);
+        }
+        return valeur;
     }
 
     // The form's own native window where the platform gives one; offscreen the container makes its own.
@@ -172,7 +205,9 @@ private:
         return reinterpret_cast<HWND>(fenetre->window()->winId());
     }
 
-    ConteneurOle m_conteneur;
+    ObservateurEvenements m_observateur;
+    QList<EvenementControle> m_enAttente; // fired before anyone listened
+    ConteneurOle m_conteneur;             // last: it goes first, with its events
 };
 
 } // namespace

@@ -8,3 +8,10 @@ std::optional<qint32> ControleDispatch::identifiantParNom(const QString& nom)
         return membre->dispId;
     return std::nullopt;
 }
+
+void ControleDispatch::observerEvenements(ObservateurEvenements) {}
+
+QList<EtapeActivation> ControleDispatch::etapesToleres() const
+{
+    return {};
+}

@@ -1,11 +1,35 @@
 #pragma once
 
+#include <QList>
+#include <QString>
 #include <QVariant>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QWidget;
+
+// An event the control fired, or a change it notified of one of its properties, as the host received it. The
+// window handles none; the journal records each.
+struct EvenementControle
+{
+    QString nom; // as the control's type information names it; "0x…" when it names none
+    qint32 dispId = 0;
+    QList<std::pair<QString, QVariant>> arguments; // in the order declared, each with its name when known
+    // Set for a notification of a property change (IPropertyNotifySink): `nom` is then the notification
+    // ("OnChanged", "OnRequestEdit") and `membre` the property it names.
+    QString membre;
+};
+using ObservateurEvenements = std::function<void(const EvenementControle&)>;
+
+// A step of the control's creation that a form goes on from when it fails, with what it answered.
+struct EtapeActivation
+{
+    QString etape;       // "IOleObject::DoVerb(OLEIVERB_INPLACEACTIVATE)"
+    qint32 resultat = 0; // the HRESULT it answered
+    QString description;
+};
 
 // What a hosted act-selection control offers: its members reached by dispatch identifier only
 // (tablemembres.h). A member that fails throws Echec.
@@ -24,6 +48,11 @@ public:
     // The identifier the control itself gives for a member's name, as a client binding late asks it; nothing
     // when it does not know the name. A control reached in process is its table, which answers by default.
     virtual std::optional<qint32> identifiantParNom(const QString& nom);
+    // The events the control fires from now on go to `observateur` (empty: nowhere), with those it fired
+    // before anyone listened. A control that fires none ignores it.
+    virtual void observerEvenements(ObservateurEvenements observateur);
+    // The steps of its creation the control failed and the host went on from, in order.
+    virtual QList<EtapeActivation> etapesToleres() const;
 };
 
 // Creates the control hosted on `fenetre`; the window keeps it exactly as long as itself.

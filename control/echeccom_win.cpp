@@ -1,50 +1,56 @@
 #include "echeccom_win.h"
 
 #include "echec.h"
+#include "erreursexecution.h"
 #include "ressourcescom_win.h"
 
 namespace {
-
-constexpr int MembreNonGere = 438;
-constexpr int NombreArgumentsIncorrect = 450;
-constexpr int ArgumentNonFacultatif = 449;
-constexpr int AppelIncorrect = 5;
 
 struct Correspondance
 {
     HRESULT resultat;
     int numero;
-    const char16_t* description; // when the system has no text of its own
 };
 
-// The dispatch errors the runtime gives numbers of its own; French texts only where the system has nothing to
-// say.
+// The codes the runtime gives numbers of its own; it describes them with its own texts.
 const Correspondance correspondances[] = {
-    {DISP_E_MEMBERNOTFOUND, MembreNonGere, u"Propriété ou méthode non gérée par cet objet"},
-    {DISP_E_UNKNOWNNAME, MembreNonGere, u"Propriété ou méthode non gérée par cet objet"},
-    {DISP_E_TYPEMISMATCH, Echec::IncompatibiliteDeType, u"Incompatibilité de type"},
-    {DISP_E_BADVARTYPE, Echec::IncompatibiliteDeType, u"Incompatibilité de type"},
-    {DISP_E_OVERFLOW, Echec::Debordement, u"Dépassement de capacité"},
-    {DISP_E_BADPARAMCOUNT, NombreArgumentsIncorrect,
-     u"Nombre d'arguments incorrect ou affectation de propriété incorrecte"},
-    {DISP_E_PARAMNOTOPTIONAL, ArgumentNonFacultatif, u"Argument non facultatif"},
-    {E_OUTOFMEMORY, Echec::MemoireInsuffisante, u"Mémoire insuffisante"},
-    {E_INVALIDARG, AppelIncorrect, u"Appel de procédure ou argument incorrect"},
-    {REGDB_E_CLASSNOTREG, Echec::CreationImpossible, u"Classe non enregistrée"},
-    {CO_E_CLASSSTRING, Echec::CreationImpossible, u"Chaîne de classe non valide"},
+    {DISP_E_MEMBERNOTFOUND, 438},
+    {DISP_E_UNKNOWNNAME, 438},
+    {DISP_E_TYPEMISMATCH, Echec::IncompatibiliteDeType},
+    {DISP_E_BADVARTYPE, 458},
+    {DISP_E_PARAMNOTFOUND, 448},
+    {DISP_E_NONAMEDARGS, 446},
+    {DISP_E_OVERFLOW, Echec::Debordement},
+    {DISP_E_BADINDEX, 9},
+    {DISP_E_UNKNOWNLCID, 447},
+    {DISP_E_ARRAYISLOCKED, 10},
+    {DISP_E_BADPARAMCOUNT, 450},
+    {DISP_E_PARAMNOTOPTIONAL, 449},
+    {DISP_E_NOTACOLLECTION, 451},
+    {DISP_E_DIVBYZERO, 11},
+    {E_OUTOFMEMORY, Echec::MemoireInsuffisante},
+    {E_INVALIDARG, 5},
+    {E_NOINTERFACE, 430},
+    {E_ACCESSDENIED, 70},
+    {REGDB_E_CLASSNOTREG, Echec::CreationImpossible},
+    {CO_E_CLASSSTRING, Echec::CreationImpossible},
+};
+
+struct TexteDeSecours
+{
+    HRESULT resultat;
+    const char16_t* texte;
 };
 
 // What the system says of the usual codes when it has no message table of its own (Wine has few).
-const Correspondance textesDeSecours[] = {
-    {E_UNEXPECTED, 0, u"Défaillance irrémédiable"},
-    {E_NOTIMPL, 0, u"Non implémenté"},
-    {E_NOINTERFACE, 0, u"Interface non prise en charge"},
-    {E_POINTER, 0, u"Pointeur non valide"},
-    {E_HANDLE, 0, u"Handle non valide"},
-    {E_ABORT, 0, u"Opération abandonnée"},
-    {E_FAIL, 0, u"Erreur non spécifiée"},
-    {E_ACCESSDENIED, 0, u"Accès refusé"},
-    {DISP_E_EXCEPTION, 0, u"Une exception s'est produite"},
+const TexteDeSecours textesDeSecours[] = {
+    {E_UNEXPECTED, u"Défaillance irrémédiable"},
+    {E_NOTIMPL, u"Non implémenté"},
+    {E_POINTER, u"Pointeur non valide"},
+    {E_HANDLE, u"Handle non valide"},
+    {E_ABORT, u"Opération abandonnée"},
+    {E_FAIL, u"Erreur non spécifiée"},
+    {DISP_E_EXCEPTION, u"Une exception s'est produite"},
 };
 
 const Correspondance* correspondance(HRESULT resultat)
@@ -56,29 +62,65 @@ const Correspondance* correspondance(HRESULT resultat)
     return nullptr;
 }
 
+bool codeDeControle(HRESULT resultat)
+{
+    return HRESULT_FACILITY(resultat) == FACILITY_CONTROL && HRESULT_SEVERITY(resultat) == SEVERITY_ERROR;
+}
+
 // The description the runtime gives a code the control did not describe.
 QString descriptionParDefaut(HRESULT resultat)
 {
-    const QString systeme = texteSysteme(resultat);
-    if (const Correspondance* c = correspondance(resultat))
-        return systeme.isEmpty() ? QString::fromUtf16(c->description) : systeme;
-    if (HRESULT_FACILITY(resultat) == FACILITY_CONTROL)
-        return QStringLiteral("Erreur définie par l'application ou par l'objet");
-    QString texte = systeme;
-    for (const Correspondance& c : textesDeSecours) {
-        if (texte.isEmpty() && c.resultat == resultat)
-            texte = QString::fromUtf16(c.description);
+    if (codeDeControle(resultat) || correspondance(resultat) != nullptr) {
+        const QString texte = texteErreurExecution(numeroDepuisHresult(resultat));
+        return texte.isEmpty() ? QStringLiteral("Erreur définie par l'application ou par l'objet") : texte;
+    }
+    QString texte = texteSysteme(resultat);
+    for (const TexteDeSecours& secours : textesDeSecours) {
+        if (texte.isEmpty() && secours.resultat == resultat)
+            texte = QString::fromUtf16(secours.texte);
     }
     if (texte.isEmpty())
         texte = QStringLiteral("0x%1").arg(static_cast<quint32>(resultat), 8, 16, QLatin1Char('0'));
     return QStringLiteral("Erreur Automation : ") + texte;
 }
 
+// The error object's description, trimmed; empty when it has none.
+QString descriptionInformations(IErrorInfo* informations)
+{
+    if (informations == nullptr)
+        return {};
+    BstrCom description;
+    if (FAILED(informations->GetDescription(description.adresse())))
+        return {};
+    return description.texte().trimmed();
+}
+
+// The control's own number and description out of its EXCEPINFO; the code it stands for in `code`.
+QString lireException(const EXCEPINFO& exception, HRESULT& code)
+{
+    EXCEPINFO copie = exception;
+    // Some controls fill the description only when asked.
+    if (copie.pfnDeferredFillIn != nullptr && copie.bstrDescription == nullptr)
+        copie.pfnDeferredFillIn(&copie);
+    const QString description = texteDepuisBstr(copie.bstrDescription).trimmed();
+    if (copie.bstrDescription != exception.bstrDescription)
+        SysFreeString(copie.bstrDescription);
+    if (copie.bstrSource != exception.bstrSource)
+        SysFreeString(copie.bstrSource);
+    if (copie.bstrHelpFile != exception.bstrHelpFile)
+        SysFreeString(copie.bstrHelpFile);
+    // The control's own number is its wCode; else its scode, read as any other code would be.
+    code = copie.wCode != 0      ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, copie.wCode)
+           : FAILED(copie.scode) ? copie.scode
+                                 : DISP_E_EXCEPTION;
+    return description;
+}
+
 } // namespace
 
 int numeroDepuisHresult(HRESULT resultat)
 {
-    if (HRESULT_FACILITY(resultat) == FACILITY_CONTROL && HRESULT_SEVERITY(resultat) == SEVERITY_ERROR)
+    if (codeDeControle(resultat))
         return HRESULT_CODE(resultat);
     if (const Correspondance* c = correspondance(resultat))
         return c->numero;
@@ -97,28 +139,29 @@ QString texteSysteme(HRESULT resultat)
     return resultatTexte;
 }
 
+Echec echecDepuisInvoke(const RetourInvoke& retour)
+{
+    HRESULT code = retour.resultat;
+    QString description;
+    if (retour.resultat == DISP_E_EXCEPTION && retour.exception != nullptr)
+        description = lireException(*retour.exception, code);
+    if (description.isEmpty())
+        description = descriptionInformations(retour.informations);
+    if (description.isEmpty())
+        description = descriptionParDefaut(code);
+    // Invoke names the argument it could not take for these two, counted as the caller wrote them.
+    if ((code == DISP_E_TYPEMISMATCH || code == DISP_E_PARAMNOTFOUND) &&
+        retour.argumentFautif < retour.nombreArguments)
+        description += QStringLiteral(" (argument %1)").arg(retour.nombreArguments - retour.argumentFautif);
+    return Echec(numeroDepuisHresult(code), description);
+}
+
 Echec echecDepuisHresult(HRESULT resultat, const EXCEPINFO* exception)
 {
-    if (resultat != DISP_E_EXCEPTION || exception == nullptr)
-        return Echec(numeroDepuisHresult(resultat), descriptionParDefaut(resultat));
-
-    EXCEPINFO copie = *exception;
-    // Some controls fill the description only when asked.
-    if (copie.pfnDeferredFillIn != nullptr && copie.bstrDescription == nullptr)
-        copie.pfnDeferredFillIn(&copie);
-    const QString description = texteDepuisBstr(copie.bstrDescription).trimmed();
-    if (copie.bstrDescription != exception->bstrDescription)
-        SysFreeString(copie.bstrDescription);
-    if (copie.bstrSource != exception->bstrSource)
-        SysFreeString(copie.bstrSource);
-    if (copie.bstrHelpFile != exception->bstrHelpFile)
-        SysFreeString(copie.bstrHelpFile);
-
-    // The control's own number is its wCode; else its scode, read as any other code would be.
-    const HRESULT code = copie.wCode != 0      ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, copie.wCode)
-                         : FAILED(copie.scode) ? copie.scode
-                                               : DISP_E_EXCEPTION;
-    return Echec(numeroDepuisHresult(code), description.isEmpty() ? descriptionParDefaut(code) : description);
+    RetourInvoke retour;
+    retour.resultat = resultat;
+    retour.exception = exception;
+    return echecDepuisInvoke(retour);
 }
 
 Echec echecCreation(HRESULT resultat, const QString& progId)

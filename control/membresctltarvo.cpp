@@ -4,6 +4,7 @@
 #include "echec.h"
 #include "nombretexte.h"
 #include "tablemembres.h"
+#include "valeurautomation.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -71,6 +72,10 @@ QString texteLu(const QVariant& valeur, qint32 dispId)
     default:
         break;
     }
+    if (valeur.metaType() == QMetaType::fromType<ValeurNonScalaire>())
+        throw Echec(Echec::IncompatibiliteDeType,
+                    QStringLiteral("Incompatibilité de type (%1)")
+                        .arg(nomTypeAutomation(valeur.value<ValeurNonScalaire>().type)));
     const QString genre = QString::fromLatin1(valeur.typeName());
     throw Echec(
         Echec::IncompatibiliteDeType,

@@ -55,5 +55,6 @@ private:
 // A value the control answered, as the runtime takes it for a text: a text as it is, Empty as "", an integer
 // in decimal without grouping, a double or a float as the system's automation runtime writes it in the
 // operator's locale (nombretexte.h), a boolean or a date in that locale. Null throws Echec 94; anything else
-// (an object, an array) cannot be taken as text and throws Echec 13.
+// cannot be taken as text and throws Echec 13, an array, an object or a record naming its automation type:
+// "Incompatibilité de type (tableau de variants)".
 QString texteLu(const QVariant& valeur, qint32 dispId);

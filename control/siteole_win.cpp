@@ -1,5 +1,9 @@
 #include "siteole_win.h"
 
+#include "feuilleole_win.h"
+#include "gardefenetre_win.h"
+
+#include <cmath>
 #include <olectl.h>
 
 namespace {
@@ -31,7 +35,7 @@ void entier(VARIANT& valeur, LONG nombre)
 
 } // namespace
 
-bool proprieteAmbiante(DISPID identifiant, VARIANT& valeur)
+bool proprieteAmbiante(DISPID identifiant, const FeuilleOle& feuille, VARIANT& valeur)
 {
     VariantInit(&valeur);
     switch (identifiant) {
@@ -73,6 +77,11 @@ bool proprieteAmbiante(DISPID identifiant, VARIANT& valeur)
     case DISPID_AMBIENT_TEXTALIGN:
         entier(valeur, 0); // general: numbers right, text left
         return true;
+    case DISPID_AMBIENT_FONT:
+        valeur.pdispVal = creerPoliceAmbiante(feuille.description());
+        valeur.vt = valeur.pdispVal != nullptr ? VT_DISPATCH : VT_EMPTY;
+        return valeur.pdispVal != nullptr;
+    // The form measures in twips, as TransformCoords answers.
     case DISPID_AMBIENT_SCALEUNITS:
         valeur.vt = VT_BSTR;
         valeur.bstrVal = SysAllocString(L"Twip");
@@ -91,8 +100,20 @@ bool proprieteAmbiante(DISPID identifiant, VARIANT& valeur)
     }
 }
 
-CadreOle::CadreOle(HWND fenetre)
-    : m_fenetre(fenetre)
+POINTF himetricVersTwips(POINTL himetric)
+{
+    return {static_cast<float>(himetric.x) * 1440.0f / 2540.0f,
+            static_cast<float>(himetric.y) * 1440.0f / 2540.0f};
+}
+
+POINTL twipsVersHimetric(POINTF twips)
+{
+    return {std::lround(static_cast<double>(twips.x) * 2540.0 / 1440.0),
+            std::lround(static_cast<double>(twips.y) * 2540.0 / 1440.0)};
+}
+
+CadreOle::CadreOle(std::shared_ptr<GardeFenetre> garde)
+    : m_garde(std::move(garde))
 {}
 
 HRESULT CadreOle::QueryInterface(REFIID iid, void** objet)
@@ -123,33 +144,37 @@ HRESULT CadreOle::GetWindow(HWND* poignee)
 {
     if (poignee == nullptr)
         return E_POINTER;
-    *poignee = m_fenetre;
-    return m_fenetre != nullptr ? S_OK : E_FAIL;
+    *poignee = m_garde->fenetre();
+    return *poignee != nullptr ? S_OK : E_FAIL;
 }
 
 HRESULT CadreOle::EnableModeless(BOOL activer)
 {
-    if (!activer) {
-        // A window the frame finds disabled (by a modal box of the tool) stays so when the calls end.
-        if (m_desactivations++ == 0 && m_fenetre != nullptr)
-            m_etaitActive = EnableWindow(m_fenetre, FALSE) == 0;
-        return S_OK;
-    }
-    if (m_desactivations > 0 && --m_desactivations == 0 && m_fenetre != nullptr && m_etaitActive)
-        EnableWindow(m_fenetre, TRUE);
+    m_garde->modeless(activer != FALSE);
     return S_OK;
 }
 
-SiteOle::SiteOle(HWND fenetre, CadreOle* cadre)
+SiteOle::SiteOle(HWND fenetre, CadreOle* cadre, FeuilleOle* feuille)
     : m_fenetre(fenetre)
     , m_cadre(cadre)
+    , m_feuille(feuille)
+    , m_extenseur(new ExtenseurOle(feuille, fenetre))
 {
     m_cadre->AddRef();
+    m_feuille->AddRef();
 }
 
 SiteOle::~SiteOle()
 {
+    m_extenseur->Release();
+    m_feuille->Release();
     m_cadre->Release();
+}
+
+void SiteOle::oublierFenetre()
+{
+    m_fenetre = nullptr;
+    m_extenseur->oublierFenetre();
 }
 
 HRESULT SiteOle::QueryInterface(REFIID iid, void** objet)
@@ -190,9 +215,11 @@ HRESULT SiteOle::GetMoniker(DWORD, DWORD, IMoniker** moniker)
 
 HRESULT SiteOle::GetContainer(IOleContainer** conteneur)
 {
-    if (conteneur != nullptr)
-        *conteneur = nullptr;
-    return E_NOINTERFACE;
+    if (conteneur == nullptr)
+        return E_POINTER;
+    *conteneur = m_feuille;
+    m_feuille->AddRef();
+    return S_OK;
 }
 
 HRESULT SiteOle::GetWindow(HWND* poignee)
@@ -241,30 +268,25 @@ HRESULT SiteOle::GetWindowContext(IOleInPlaceFrame** cadre, IOleInPlaceUIWindow*
 
 HRESULT SiteOle::GetExtendedControl(IDispatch** controle)
 {
-    if (controle != nullptr)
-        *controle = nullptr;
-    return E_NOTIMPL;
+    if (controle == nullptr)
+        return E_POINTER;
+    *controle = m_extenseur;
+    m_extenseur->AddRef();
+    return S_OK;
 }
 
-// The container's units are pixels of our native window; the control measures in HIMETRIC (0.01 mm).
+// The container's units are the form's, twips, as its ambient ScaleUnits says; the control measures in
+// HIMETRIC (0.01 mm). Positions and sizes convert alike.
 HRESULT SiteOle::TransformCoords(POINTL* himetric, POINTF* conteneur, DWORD sens)
 {
     if (himetric == nullptr || conteneur == nullptr)
         return E_POINTER;
-    HDC contexte = GetDC(m_fenetre);
-    const int ppx = contexte != nullptr ? GetDeviceCaps(contexte, LOGPIXELSX) : 96;
-    const int ppy = contexte != nullptr ? GetDeviceCaps(contexte, LOGPIXELSY) : 96;
-    if (contexte != nullptr)
-        ReleaseDC(m_fenetre, contexte);
-    if (sens & XFORMCOORDS_HIMETRICTOCONTAINER) {
-        conteneur->x = static_cast<float>(himetric->x) * static_cast<float>(ppx) / 2540.0f;
-        conteneur->y = static_cast<float>(himetric->y) * static_cast<float>(ppy) / 2540.0f;
-    } else if (sens & XFORMCOORDS_CONTAINERTOHIMETRIC) {
-        himetric->x = MulDiv(static_cast<int>(conteneur->x), 2540, ppx);
-        himetric->y = MulDiv(static_cast<int>(conteneur->y), 2540, ppy);
-    } else {
+    if (sens & XFORMCOORDS_HIMETRICTOCONTAINER)
+        *conteneur = himetricVersTwips(*himetric);
+    else if (sens & XFORMCOORDS_CONTAINERTOHIMETRIC)
+        *himetric = twipsVersHimetric(*conteneur);
+    else
         return E_INVALIDARG;
-    }
     return S_OK;
 }
 
@@ -295,7 +317,7 @@ HRESULT SiteOle::Invoke(DISPID identifiant, REFIID, LCID, WORD drapeaux, DISPPAR
 {
     if ((drapeaux & DISPATCH_PROPERTYGET) == 0 || resultat == nullptr)
         return DISP_E_MEMBERNOTFOUND;
-    if (!proprieteAmbiante(identifiant, *resultat))
+    if (!proprieteAmbiante(identifiant, *m_feuille, *resultat))
         return DISP_E_MEMBERNOTFOUND;
     return S_OK;
 }

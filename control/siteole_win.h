@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 // clang-format off
 #include <windows.h>
 #include <ole2.h>
@@ -11,13 +13,17 @@
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
+class ExtenseurOle;
+class FeuilleOle;
+class GardeFenetre;
+
 // The frame of the form the control sits on: its top-level window. EnableModeless(FALSE) disables that
-// window while the control runs a modal dialog of its own, and the container asks the same around every call
-// into the control; the calls nest, and the window comes back enabled when the last one ends.
+// window while the control runs a modal dialog of its own and EnableModeless(TRUE) enables it again before
+// the dialog closes, whatever the container's own calls do (gardefenetre_win.h).
 class CadreOle final : public IOleInPlaceFrame
 {
 public:
-    explicit CadreOle(HWND fenetre);
+    explicit CadreOle(std::shared_ptr<GardeFenetre> garde);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** objet) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -43,18 +49,18 @@ private:
     ~CadreOle() = default;
 
     LONG m_references = 1;
-    HWND m_fenetre;
-    int m_desactivations = 0;
-    bool m_etaitActive = true;
+    std::shared_ptr<GardeFenetre> m_garde;
 };
 
-// Where the control sits on the form: the client site, the in-place site on our native window, the control
-// site, and the ambient properties of a form at run time.
+// Where the control sits on the form: the client site (its container the form), the in-place site on our
+// native window, the control site (its extended control the form's extender), and the ambient properties of
+// a form at run time.
 class SiteOle final : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch
 {
 public:
-    // `fenetre` is the native window the control is activated in; `cadre` is handed out by GetWindowContext.
-    SiteOle(HWND fenetre, CadreOle* cadre);
+    // `fenetre` is the native window the control is activated in; `cadre` is handed out by GetWindowContext,
+    // `feuille` by GetContainer.
+    SiteOle(HWND fenetre, CadreOle* cadre, FeuilleOle* feuille);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** objet) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -104,7 +110,7 @@ public:
 
     bool actifSurPlace() const { return m_actif; }
     // The window the container hosts in goes before the site: the site forgets it.
-    void oublierFenetre() { m_fenetre = nullptr; }
+    void oublierFenetre();
 
 private:
     ~SiteOle();
@@ -112,10 +118,17 @@ private:
     LONG m_references = 1;
     HWND m_fenetre;
     CadreOle* m_cadre;
+    FeuilleOle* m_feuille;
+    ExtenseurOle* m_extenseur;
     bool m_actif = false;
 };
 
 #pragma GCC diagnostic pop
 
-// The ambient property `identifiant` as a form at run time gives it; false for one it does not give.
-bool proprieteAmbiante(DISPID identifiant, VARIANT& valeur);
+// The ambient property `identifiant` as a form at run time gives it (its Font that of `feuille`); false for
+// one it does not give.
+bool proprieteAmbiante(DISPID identifiant, const FeuilleOle& feuille, VARIANT& valeur);
+
+// HIMETRIC (0.01 mm) to the container's units, twips (1/1440 inch), and back, as TransformCoords answers.
+POINTF himetricVersTwips(POINTL himetric);
+POINTL twipsVersHimetric(POINTF twips);

@@ -41,7 +41,18 @@ constexpr std::array membres = {
 };
 static_assert(membres.size() == 22);
 
+constexpr ArgumentEvenement argumentsSelectionTerminee[] = {{"CodeActe", GenreArgument::Texte},
+                                                            {"Annulee", GenreArgument::Booleen}};
+constexpr EvenementCtlTarvo evenements[] = {
+    {"SelectionTerminee", DispIdEvenement::SelectionTerminee, argumentsSelectionTerminee},
+};
+
 } // namespace
+
+std::span<const EvenementCtlTarvo> evenementsCtlTarvo()
+{
+    return evenements;
+}
 
 std::span<const MembreCtlTarvo> membresCtlTarvo()
 {

@@ -56,6 +56,37 @@ struct MembreCtlTarvo
     bool parReference;
 };
 
+// The events the control fires, in its source interface (its own numbering, from 1).
+namespace DispIdEvenement {
+enum : qint32
+{
+    SelectionTerminee = 1,
+};
+} // namespace DispIdEvenement
+
+enum class GenreArgument
+{
+    Texte,
+    Booleen,
+};
+
+struct ArgumentEvenement
+{
+    std::string_view nom;
+    GenreArgument genre;
+};
+
+struct EvenementCtlTarvo
+{
+    std::string_view nom;
+    qint32 dispId;
+    std::span<const ArgumentEvenement> arguments;
+};
+
+// What the control fires: SelectionTerminee(CodeActe As String, Annulee As Boolean) once its dialog closes,
+// the act then in CodeActe and whether the operator cancelled. The window handles none.
+std::span<const EvenementCtlTarvo> evenementsCtlTarvo();
+
 // The 22 members, properties first, each group in identifier order.
 std::span<const MembreCtlTarvo> membresCtlTarvo();
 // nullptr for an identifier the control does not have.

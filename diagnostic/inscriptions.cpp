@@ -15,11 +15,11 @@ QString nomPortee(Portee portee)
     return QStringLiteral("aucune");
 }
 
-// The class key the merged view gives for `clsid`: the user's first.
+// The class key the merged view gives for `clsid`: the user's first, unless the process is elevated.
 std::pair<Portee, InscriptionClasse> classe(const RuchesInscription& ruches, const QString& clsid)
 {
     const QString cle = clsid.toUpper();
-    if (ruches.classesUtilisateur.contains(cle))
+    if (!ruches.eleve && ruches.classesUtilisateur.contains(cle))
         return {Portee::Utilisateur, ruches.classesUtilisateur.value(cle)};
     if (ruches.classesMachine.contains(cle))
         return {Portee::Machine, ruches.classesMachine.value(cle)};
@@ -31,13 +31,28 @@ std::pair<Portee, InscriptionClasse> classe(const RuchesInscription& ruches, con
 InscriptionRetenue retenir(const RuchesInscription& ruches)
 {
     InscriptionRetenue retenue;
-    if (!ruches.clsidUtilisateur.isEmpty()) {
+    if (ruches.eleve && !ruches.clsidUtilisateur.isEmpty()) {
+        const QString cle = ruches.clsidUtilisateur.toUpper();
+        const InscriptionClasse ignoree = ruches.classesUtilisateur.contains(cle)
+                                              ? ruches.classesUtilisateur.value(cle)
+                                              : ruches.classesMachine.value(cle);
+        // Worth a word only when it would have reached another class or another file.
+        if (cle != ruches.clsidMachine.toUpper() ||
+            ignoree.serveur.compare(classe(ruches, cle).second.serveur, Qt::CaseInsensitive) != 0) {
+            retenue.utilisateurIgnore = true;
+            retenue.clsidIgnore = ruches.clsidUtilisateur;
+            retenue.serveurIgnore = ignoree.serveur;
+        }
+    }
+    if (!ruches.eleve && !ruches.clsidUtilisateur.isEmpty()) {
         retenue.porteeProgId = Portee::Utilisateur;
         retenue.clsid = ruches.clsidUtilisateur;
     } else if (!ruches.clsidMachine.isEmpty()) {
         retenue.porteeProgId = Portee::Machine;
         retenue.clsid = ruches.clsidMachine;
     } else {
+        retenue.clsidAutreVue = ruches.clsidAutreVue;
+        retenue.bitsAutreVue = ruches.bitsAutreVue;
         return retenue;
     }
     const auto [portee, inscription] = classe(ruches, retenue.clsid);
@@ -45,7 +60,7 @@ InscriptionRetenue retenir(const RuchesInscription& ruches)
     retenue.classe = inscription;
 
     // What the machine alone would give: hidden when the user's view reaches another class or another file.
-    if (ruches.clsidMachine.isEmpty())
+    if (ruches.eleve || ruches.clsidMachine.isEmpty())
         return retenue;
     const QString clsidMachine = ruches.clsidMachine.toUpper();
     if (!ruches.classesMachine.contains(clsidMachine))
@@ -62,10 +77,29 @@ InscriptionRetenue retenir(const RuchesInscription& ruches)
 
 QStringList lignesInscription(const InscriptionRetenue& retenue)
 {
-    if (retenue.porteeProgId == Portee::Aucune)
-        return {QStringLiteral("Inscription : aucune (ProgID inconnu de ce poste)")};
-    QStringList lignes{QStringLiteral("Inscription du ProgID : %1").arg(nomPortee(retenue.porteeProgId)),
-                       QStringLiteral("Inscription de la classe : %1").arg(nomPortee(retenue.porteeClasse))};
+    QStringList lignes;
+    if (retenue.utilisateurIgnore)
+        lignes.append(
+            QStringLiteral(
+                "Attention : processus élevé, l'inscription pour l'utilisateur courant (%1, %2) est "
+                "ignorée : seule celle pour la machine compte")
+                .arg(retenue.clsidIgnore, retenue.serveurIgnore.isEmpty() ? QStringLiteral("sans serveur")
+                                                                          : retenue.serveurIgnore));
+    if (retenue.porteeProgId == Portee::Aucune) {
+        if (!retenue.clsidAutreVue.isEmpty())
+            lignes.prepend(
+                QStringLiteral("Inscription : aucune dans la vue %1 bits du registre ; la classe %2 "
+                               "est inscrite seulement dans la vue %3 bits, que ce programme ne "
+                               "voit pas")
+                    .arg(96 - retenue.bitsAutreVue)
+                    .arg(retenue.clsidAutreVue)
+                    .arg(retenue.bitsAutreVue));
+        else if (lignes.isEmpty())
+            lignes.append(QStringLiteral("Inscription : aucune (ProgID inconnu de ce poste)"));
+        return lignes;
+    }
+    lignes.append(QStringLiteral("Inscription du ProgID : %1").arg(nomPortee(retenue.porteeProgId)));
+    lignes.append(QStringLiteral("Inscription de la classe : %1").arg(nomPortee(retenue.porteeClasse)));
     if (retenue.masqueMachine)
         lignes.append(
             QStringLiteral("Attention : l'inscription pour l'utilisateur courant masque celle pour la "

@@ -44,8 +44,14 @@ bool rapportControle(const ConstatControle& c, int bitsProgramme, QStringList& l
         lignes.append(QStringLiteral("Contrôle : %1").arg(c.progId));
         const InscriptionRetenue& r = c.inscription;
         if (r.porteeProgId == Portee::Aucune) {
-            lignes.append(
-                QStringLiteral("  Inscription : aucune, le ProgID %1 est inconnu de ce poste").arg(c.progId));
+            // What hides it from this program, the other view of the registry or elevation, when anything
+            // does.
+            if (r.clsidAutreVue.isEmpty() && !r.utilisateurIgnore)
+                lignes.append(QStringLiteral("  Inscription : aucune, le ProgID %1 est inconnu de ce poste")
+                                  .arg(c.progId));
+            else
+                for (const QString& ligne : lignesInscription(r))
+                    lignes.append(QStringLiteral("  ") + ligne);
             examine = false;
             return false;
         }
@@ -53,7 +59,7 @@ bool rapportControle(const ConstatControle& c, int bitsProgramme, QStringList& l
         lignes.append(QStringLiteral("  CLSID : %1").arg(r.clsid));
         for (const QString& ligne : lignesInscription(r))
             lignes.append(QStringLiteral("  ") + ligne);
-        if (r.masqueMachine)
+        if (r.masqueMachine || r.utilisateurIgnore)
             conforme = false;
         if (r.porteeClasse == Portee::Aucune) {
             lignes.append(QStringLiteral("  Serveur : aucune classe inscrite sous ce CLSID"));

@@ -12,11 +12,12 @@
 namespace {
 
 // A text value of the registry, expanded; nothing when the key or value is missing. `nom` null: the default.
-std::optional<QString> valeur(HKEY racine, const QString& cle, const wchar_t* nom)
+// `vue` RRF_SUBKEY_WOW6464KEY or RRF_SUBKEY_WOW6432KEY reads the registry's other view; 0, this program's.
+std::optional<QString> valeur(HKEY racine, const QString& cle, const wchar_t* nom, DWORD vue = 0)
 {
     const auto* chemin = reinterpret_cast<const wchar_t*>(cle.utf16());
     // REG_EXPAND_SZ values come expanded, as REG_SZ.
-    const DWORD types = RRF_RT_REG_SZ;
+    const DWORD types = RRF_RT_REG_SZ | vue;
     DWORD taille = 0;
     if (RegGetValueW(racine, chemin, nom, types, nullptr, nullptr, &taille) != ERROR_SUCCESS)
         return std::nullopt;
@@ -42,6 +43,31 @@ QString premiereSousCle(HKEY racine, const QString& cle)
 }
 
 const QString classes = QStringLiteral("Software\\Classes\\");
+
+// The system reads the machine's classes alone for an elevated process.
+bool processusEleve()
+{
+    HANDLE jeton = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &jeton))
+        return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD taille = 0;
+    const bool lu = GetTokenInformation(jeton, TokenElevation, &elevation, sizeof(elevation), &taille) != 0;
+    CloseHandle(jeton);
+    return lu && elevation.TokenIsElevated != 0;
+}
+
+// The registry's other view for this program, and its width: the 64-bit one for a 32-bit program on a 64-bit
+// system, the 32-bit one for a 64-bit program; nothing on a 32-bit system.
+std::optional<std::pair<DWORD, int>> autreVue()
+{
+    if constexpr (sizeof(void*) == 8)
+        return std::pair<DWORD, int>{RRF_SUBKEY_WOW6432KEY, 32};
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
+        return std::pair<DWORD, int>{RRF_SUBKEY_WOW6464KEY, 64};
+    return std::nullopt;
+}
 
 void lireClasse(HKEY racine, const QString& clsid, QMap<QString, InscriptionClasse>& classesLues)
 {
@@ -103,6 +129,21 @@ ConstatControle inscriptionControle(const QString& progId)
         const QString cleProgId = classes + progId + QStringLiteral("\\CLSID");
         ruches.clsidUtilisateur = valeur(HKEY_CURRENT_USER, cleProgId, nullptr).value_or(QString());
         ruches.clsidMachine = valeur(HKEY_LOCAL_MACHINE, cleProgId, nullptr).value_or(QString());
+    }
+    ruches.eleve = processusEleve();
+    if (ruches.clsidUtilisateur.isEmpty() && ruches.clsidMachine.isEmpty()) {
+        if (const auto vue = autreVue()) {
+            // Registered for every user in the other view only: the program's own creation says "not
+            // registered" and nothing more.
+            const QString cle =
+                progId.startsWith(QLatin1Char('{'))
+                    ? classes + QStringLiteral("CLSID\\") + progId + QStringLiteral("\\InprocServer32")
+                    : classes + progId + QStringLiteral("\\CLSID");
+            if (const std::optional<QString> lu = valeur(HKEY_LOCAL_MACHINE, cle, nullptr, vue->first)) {
+                ruches.clsidAutreVue = progId.startsWith(QLatin1Char('{')) ? progId : *lu;
+                ruches.bitsAutreVue = vue->second;
+            }
+        }
     }
     for (const QString& clsid : {ruches.clsidUtilisateur, ruches.clsidMachine}) {
         lireClasse(HKEY_CURRENT_USER, clsid, ruches.classesUtilisateur);

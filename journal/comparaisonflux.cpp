@@ -32,13 +32,19 @@ QString texteJson(const QJsonValue& valeur)
 
 // ---- Comparing one command's events
 
-// What --ignorer names and the report shows: the member for the control, the entry point for the library
-// (its loading apart), the kind for the rest.
+// What --ignorer names and the report shows: the member for the control, the event's name for what it
+// fires ("OnChanged(CodeActe)" for a property change it notified), the entry point for the library (its
+// loading apart), the kind for the rest.
 QString nomEvenement(const QJsonObject& e)
 {
     const QString genre = e.value(Champ::genre).toString();
     if (genre == Genre::controle.nom)
         return e.value(Champ::membre).toString();
+    if (genre == Genre::evenement.nom) {
+        const QString nom = e.value(Champ::evenement).toString();
+        const QString membre = e.value(Champ::membre).toString();
+        return membre.isEmpty() ? nom : nom + QLatin1Char('(') + membre + QLatin1Char(')');
+    }
     if (genre == Genre::bibliotheque.nom)
         return e.value(Champ::pointEntree).toString(Champ::chargement);
     // A crash or a hang stands where the call's answer would: the same key, so that the two are compared.

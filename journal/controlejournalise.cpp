@@ -5,15 +5,19 @@
 #include "tablemembres.h"
 #include "vocabulairejournal.h"
 
+#include <QJsonArray>
 #include <QString>
 
 namespace {
 
+QString hexa(qint32 dispId)
+{
+    return QStringLiteral("0x") + QString::number(quint32(dispId), 16).toUpper();
+}
+
 QJsonObject champsAcces(qint32 dispId, QLatin1String acces)
 {
-    return {{Champ::membre, nomMembre(dispId)},
-            {Champ::dispid, QStringLiteral("0x") + QString::number(quint32(dispId), 16).toUpper()},
-            {Champ::acces, acces}};
+    return {{Champ::membre, nomMembre(dispId)}, {Champ::dispid, hexa(dispId)}, {Champ::acces, acces}};
 }
 
 // Announces the call, runs it, then writes its event with its duration and either its answer or its failure;
@@ -44,9 +48,48 @@ auto journaliser(JournalAppels& journal, QJsonObject champs, Appel&& appel, QLat
 ControleJournalise::ControleJournalise(std::unique_ptr<ControleDispatch> controle, JournalAppels& journal)
     : m_controle(std::move(controle))
     , m_journal(journal)
-{}
+{
+    for (const EtapeActivation& etape : m_controle->etapesToleres())
+        m_journal.consigner(Genre::activation, {{Champ::etape, etape.etape},
+                                                {Champ::resultat, hexa(etape.resultat)},
+                                                {Champ::description, etape.description}});
+    m_controle->observerEvenements([this](const EvenementControle& evenement) {
+        consignerEvenement(evenement);
+        if (m_observateur)
+            m_observateur(evenement);
+    });
+}
 
-ControleJournalise::~ControleJournalise() = default;
+// The control goes with this object: nothing it fires while it closes reaches a journal that may be gone.
+ControleJournalise::~ControleJournalise()
+{
+    m_controle->observerEvenements({});
+}
+
+void ControleJournalise::consignerEvenement(const EvenementControle& evenement)
+{
+    QJsonObject champs{{Champ::evenement, evenement.nom}, {Champ::dispid, hexa(evenement.dispId)}};
+    if (!evenement.membre.isEmpty())
+        champs.insert(Champ::membre, evenement.membre);
+    QJsonArray arguments;
+    for (const auto& [nom, valeur] : evenement.arguments)
+        arguments.append(QJsonObject{{Champ::nom, nom}, {Champ::valeur, valeurJson(valeur)}});
+    if (!arguments.isEmpty())
+        champs.insert(Champ::arguments, arguments);
+    if (!m_journal.commandeEnCours().isEmpty())
+        champs.insert(Champ::bouton, m_journal.commandeEnCours());
+    m_journal.consigner(Genre::evenement, champs);
+}
+
+void ControleJournalise::observerEvenements(ObservateurEvenements observateur)
+{
+    m_observateur = std::move(observateur);
+}
+
+QList<EtapeActivation> ControleJournalise::etapesToleres() const
+{
+    return m_controle->etapesToleres();
+}
 
 void ControleJournalise::ecrire(qint32 dispId, const QVariant& valeur)
 {

@@ -8,7 +8,8 @@ class JournalAppels;
 
 // Wraps any act-selection control and records each write, read and method call in the journal:
 // member, dispatch identifier, kind, the value sent (by value or by reference), the value returned or
-// the failure, and its duration. Calls and failures pass through unchanged.
+// the failure, and its duration. Calls and failures pass through unchanged. Also records the steps of its
+// creation the host went on from ("activation"), once, and every event the control fires ("evenement").
 class ControleJournalise final : public ControleDispatch
 {
 public:
@@ -20,10 +21,15 @@ public:
     QVariant lire(qint32 dispId) override;
     QVariant appeler(qint32 dispId) override;
     std::optional<qint32> identifiantParNom(const QString& nom) override;
+    void observerEvenements(ObservateurEvenements observateur) override;
+    QList<EtapeActivation> etapesToleres() const override;
 
 private:
+    void consignerEvenement(const EvenementControle& evenement);
+
     std::unique_ptr<ControleDispatch> m_controle;
     JournalAppels& m_journal;
+    ObservateurEvenements m_observateur; // a caller's own, after the journal
 };
 
 // A factory that wraps every control `fabrique` makes.

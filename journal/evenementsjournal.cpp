@@ -1,6 +1,7 @@
 #include "evenementsjournal.h"
 
 #include "echec.h"
+#include "valeurautomation.h"
 #include "vocabulairejournal.h"
 
 #include <QVariant>
@@ -25,8 +26,12 @@ QJsonValue valeurJson(const QVariant& valeur)
     case QMetaType::Bool:
         return valeur.toBool();
     default:
+        if (valeur.metaType() == QMetaType::fromType<ValeurNonScalaire>()) {
+            const quint16 type = valeur.value<ValeurNonScalaire>().type;
+            return QJsonObject{{Champ::vartype, type}, {Champ::type, nomTypeAutomation(type)}};
+        }
         // Still shown, so that a control answering an unexpected kind leaves a readable trace.
-        return QJsonObject{{QStringLiteral("type"), QString::fromLatin1(valeur.typeName())},
+        return QJsonObject{{Champ::type, QString::fromLatin1(valeur.typeName())},
                            {QStringLiteral("texte"), valeur.toString()}};
     }
 }

@@ -10,7 +10,8 @@ class QVariant;
 // What the decorators share to turn a call into the fields of its event.
 
 // A value sent to or answered by a component: a text as a string, a number as a number, nothing
-// (an invalid QVariant) as null.
+// (an invalid QVariant) as null, an array, an object or a record as its automation type
+// ({"vartype": 8204, "type": "tableau de variants"}).
 QJsonValue valeurJson(const QVariant& valeur);
 
 // {"numero": 440, "description": "..."} for an Echec; any other exception as an internal fault.

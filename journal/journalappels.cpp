@@ -45,6 +45,10 @@ void JournalAppels::consigner(const GenreEvenement& genre, const QJsonObject& ch
         ligne += ',' + reste.mid(1, reste.size() - 2);
     }
     ligne += "}\n";
+    if (&genre == &Genre::commande)
+        m_commande = champs.value(Champ::bouton).toString();
+    else if (&genre == &Genre::finCommande)
+        m_commande.clear();
     if (m_retenir) {
         m_relayees += ligne;
         if (&genre == &Genre::appel)

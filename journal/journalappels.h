@@ -43,6 +43,10 @@ public:
     // each act's events with the act's code this way.
     void etiqueter(const QJsonObject& champs);
 
+    // The button of the command whose "commande" line was the last written and whose "fin_commande" was not
+    // yet; empty between commands. What the control fires on its own is tied to it this way.
+    const QString& commandeEnCours() const { return m_commande; }
+
     // False once a line could not be written in full (disk full, closed pipe): the run goes on, but the
     // caller should say that its journal is incomplete.
     bool complet() const { return m_complet; }
@@ -55,5 +59,6 @@ private:
     QByteArray m_etiquette;
     QByteArray m_relayees; // relayed or held lines not yet written
     bool m_retenir = false;
+    QString m_commande;
     bool m_complet = true;
 };

@@ -83,6 +83,14 @@ inline constexpr QLatin1String plantages("plantages");
 inline constexpr QLatin1String blocages("blocages");
 } // namespace Champ
 
+// The fields of the control's own events, the steps of its activation and its answers no text is made of.
+namespace Champ {
+inline constexpr QLatin1String evenement("evenement");
+inline constexpr QLatin1String nom("nom");
+inline constexpr QLatin1String vartype("vartype");
+inline constexpr QLatin1String type("type");
+} // namespace Champ
+
 // The texts a field takes, where they are a fixed few.
 namespace Valeur {
 // acces
@@ -135,11 +143,29 @@ inline constexpr GenreEvenement finCommande{QLatin1String("fin_commande"), champ
 
 inline constexpr QLatin1String clesEchec[]{Champ::numero, Champ::description};
 inline constexpr QLatin1String valeursAcces[]{Valeur::ecriture, Valeur::lecture, Valeur::appel};
+// An answer no text is made of (an array, an object, a record) is {"vartype": 8204, "type": "..."}.
+inline constexpr QLatin1String clesRetour[]{Champ::vartype, Champ::type};
 inline constexpr DefinitionChamp champsControle[]{
-    {Champ::membre}, {Champ::dispid}, {Champ::acces, {}, valeursAcces}, {Champ::parReference},
-    {Champ::valeur}, {Champ::retour}, {Champ::echec, clesEchec},        {Champ::dureeUs}};
+    {Champ::membre},           {Champ::dispid}, {Champ::acces, {}, valeursAcces},
+    {Champ::parReference},     {Champ::valeur}, {Champ::retour, clesRetour},
+    {Champ::echec, clesEchec}, {Champ::dureeUs}};
 // A write, a read or a method call on the control.
 inline constexpr GenreEvenement controle{QLatin1String("controle"), champsControle};
+
+// The control's own events and its activation, from the COM host.
+inline constexpr QLatin1String clesArgumentsEvenement[]{Champ::nom, Champ::valeur};
+inline constexpr DefinitionChamp champsEvenement[]{{Champ::evenement},
+                                                   {Champ::membre},
+                                                   {Champ::dispid},
+                                                   {Champ::arguments, clesArgumentsEvenement},
+                                                   {Champ::bouton}};
+// An event the control fired (its name and arguments), or a property change it notified (OnChanged and the
+// member); `bouton` is the command running then.
+inline constexpr GenreEvenement evenement{QLatin1String("evenement"), champsEvenement};
+
+inline constexpr DefinitionChamp champsActivation[]{{Champ::etape}, {Champ::resultat}, {Champ::description}};
+// A step of the control's creation that failed and that the host went on from, as a form does.
+inline constexpr GenreEvenement activation{QLatin1String("activation"), champsActivation};
 
 inline constexpr QLatin1String clesArguments[]{Champ::tableau};
 inline constexpr DefinitionChamp champsBibliotheque[]{
@@ -206,14 +232,12 @@ inline constexpr GenreEvenement blocage{QLatin1String("blocage"), champsBlocage}
 } // namespace Genre
 
 // Every kind, in the order the README's table shows them.
-inline constexpr std::array genresJournal{&Genre::debut,        &Genre::identifiants,
-                                          &Genre::etape,        &Genre::commande,
-                                          &Genre::finCommande,  &Genre::controle,
-                                          &Genre::bibliotheque, &Genre::message,
-                                          &Genre::saisie,       &Genre::reponseAutomatique,
-                                          &Genre::finScenario,  &Genre::balayage,
-                                          &Genre::finBalayage,  &Genre::appel,
-                                          &Genre::plantage,     &Genre::blocage};
+inline constexpr std::array genresJournal{
+    &Genre::debut,        &Genre::identifiants, &Genre::activation,  &Genre::etape,
+    &Genre::commande,     &Genre::finCommande,  &Genre::controle,    &Genre::evenement,
+    &Genre::bibliotheque, &Genre::message,      &Genre::saisie,      &Genre::reponseAutomatique,
+    &Genre::finScenario,  &Genre::balayage,     &Genre::finBalayage, &Genre::appel,
+    &Genre::plantage,     &Genre::blocage};
 
 // The kind named `nom`; nullptr for a name this vocabulary does not have (a line of a later release).
 const GenreEvenement* genreNomme(QByteArrayView nom);

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleauto.h>
 // clang-format on
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -105,15 +106,21 @@ int32_t tableauAutoRedimensionner(TableauAuto* tableau, int32_t borneInferieure,
         return AutoTableauVerrouille;
     const std::size_t parEnregistrement = tableau->tailleElement / sizeof(TexteAuto);
     const uint32_t ancien = tableau->bornes[0].nombre;
-    // The dropped texts are freed only once the system has accepted the new size.
+    // The dropped texts are taken out before the system resizes: an array that says it holds texts
+    // (FADF_BSTR, as one the system or a library of that era made) has them freed by SafeArrayRedim itself,
+    // which must then find nothing left to free. They are freed here only once the new size is accepted.
     std::vector<TexteAuto> abandonnes;
-    if (nombre < ancien)
-        abandonnes.assign(textes(tableau) + nombre * parEnregistrement,
-                          textes(tableau) + ancien * parEnregistrement);
+    if (nombre < ancien) {
+        TexteAuto* premier = textes(tableau) + nombre * parEnregistrement;
+        abandonnes.assign(premier, textes(tableau) + ancien * parEnregistrement);
+        std::fill(premier, premier + abandonnes.size(), nullptr);
+    }
     SAFEARRAYBOUND borne{nombre, borneInferieure};
     const HRESULT hr = SafeArrayRedim(systeme(tableau), &borne);
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+        std::copy(abandonnes.begin(), abandonnes.end(), textes(tableau) + nombre * parEnregistrement);
         return resultat(hr);
+    }
     for (TexteAuto texte : abandonnes)
         SysFreeString(texteSysteme(texte));
     if (nombre > ancien)

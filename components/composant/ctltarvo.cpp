@@ -159,9 +159,24 @@ void CtlTarvo::selectionActe()
     const int resultat = dialogue->exec();
     if (!dialogue)
         return;
-    if (resultat == QDialog::Accepted && !dialogue->codeSurligne().isEmpty())
+    const bool choisi = resultat == QDialog::Accepted && !dialogue->codeSurligne().isEmpty();
+    if (choisi)
         m_proprietes.insert(DispId::CodeActe, dialogue->codeSurligne());
     delete dialogue;
+    if (m_observateur) {
+        EvenementControle evenement;
+        evenement.nom = QStringLiteral("SelectionTerminee");
+        evenement.dispId = DispIdEvenement::SelectionTerminee;
+        evenement.arguments = {
+            {QStringLiteral("CodeActe"), texteValeur(m_proprietes.value(DispId::CodeActe))},
+            {QStringLiteral("Annulee"), !choisi}};
+        m_observateur(evenement);
+    }
+}
+
+void CtlTarvo::observerEvenements(ObservateurEvenements observateur)
+{
+    m_observateur = std::move(observateur);
 }
 
 std::unique_ptr<ControleDispatch> creerCtlTarvo(QWidget* fenetre)

@@ -22,6 +22,8 @@ public:
     void ecrireParReference(qint32 dispId, QVariant& valeur) override;
     QVariant lire(qint32 dispId) override;
     QVariant appeler(qint32 dispId) override;
+    // SelectionTerminee once the dialog closes (tablemembres.h).
+    void observerEvenements(ObservateurEvenements observateur) override;
 
 private:
     const MagasinCcam& magasin();
@@ -32,4 +34,5 @@ private:
     QString m_cheminBase;
     std::unique_ptr<MagasinCcam> m_magasin;
     ProprietesEcrites m_proprietes;
+    ObservateurEvenements m_observateur;
 };

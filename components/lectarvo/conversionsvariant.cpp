@@ -148,6 +148,10 @@ void variantDepuisValeur(const QVariant& valeur, VARIANT& resultat)
         resultat.vt = VT_I4;
         resultat.lVal = valeur.toInt();
         return;
+    case QMetaType::Bool:
+        resultat.vt = VT_BOOL;
+        resultat.boolVal = valeur.toBool() ? VARIANT_TRUE : VARIANT_FALSE;
+        return;
     default:
         resultat.bstrVal = bstrDepuisTexte(valeur.toString()).detacher();
         resultat.vt = VT_BSTR;

@@ -21,6 +21,7 @@ HRESULT valeurDepuisVariant(VARIANT& argument, GenreValeur genre, QVariant& vale
 // variable left as it was) when it does not convert.
 HRESULT ecrireDansReference(const QVariant& valeur, VARIANT& reference);
 
-// An answer of the component: a text as VT_BSTR, an integer as VT_I4, nothing as VT_EMPTY, anything else
-// as its text. `resultat` must hold nothing that needs releasing. Throws std::bad_alloc.
+// An answer of the component: a text as VT_BSTR, an integer as VT_I4, a boolean as VT_BOOL (an event's),
+// nothing as VT_EMPTY, anything else as its text. `resultat` must hold nothing that needs releasing. Throws
+// std::bad_alloc.
 void variantDepuisValeur(const QVariant& valeur, VARIANT& resultat);

@@ -30,3 +30,8 @@ QVariant CtlTarvoHeberge::appeler(qint32 dispId)
         assurerApplicationGraphique();
     return m_ctl.appeler(dispId);
 }
+
+void CtlTarvoHeberge::observerEvenements(ObservateurEvenements observateur)
+{
+    m_ctl.observerEvenements(std::move(observateur));
+}

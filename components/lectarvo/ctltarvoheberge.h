@@ -14,6 +14,7 @@ public:
     void ecrireParReference(qint32 dispId, QVariant& valeur) override;
     QVariant lire(qint32 dispId) override;
     QVariant appeler(qint32 dispId) override;
+    void observerEvenements(ObservateurEvenements observateur) override;
 
 private:
     CtlTarvo m_ctl;

@@ -6,10 +6,79 @@
 #include "echec.h"
 #include "identiteserveur.h"
 #include "tablemembres.h"
+#include "typesctltarvo.h"
 
 #include <new>
+#include <olectl.h>
+#include <vector>
+
+using Microsoft::WRL::ComPtr;
 
 namespace {
+
+// COM objects are released through Release(), never deleted through an interface: no virtual destructor.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+// The events' connection point, one for each client that asks; the sinks live in the object itself.
+class PointConnexion final : public IConnectionPoint
+{
+public:
+    explicit PointConnexion(ObjetDispatch* objet)
+        : m_objet(objet)
+    {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** objet) override
+    {
+        if (objet == nullptr)
+            return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IConnectionPoint) {
+            *objet = static_cast<IConnectionPoint*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *objet = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG restant = --m_references;
+        if (restant == 0)
+            delete this;
+        return restant;
+    }
+    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override
+    {
+        if (iid == nullptr)
+            return E_POINTER;
+        *iid = IidEvenementsCtlTarvo;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** conteneur) override
+    {
+        if (conteneur == nullptr)
+            return E_POINTER;
+        return m_objet->QueryInterface(IID_PPV_ARGS(conteneur));
+    }
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown* puits, DWORD* cookie) override
+    {
+        return m_objet->abonner(puits, cookie);
+    }
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override { return m_objet->desabonner(cookie); }
+    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** enumeration) override
+    {
+        if (enumeration != nullptr)
+            *enumeration = nullptr;
+        return E_NOTIMPL;
+    }
+
+private:
+    ~PointConnexion() = default;
+
+    std::atomic<ULONG> m_references{1};
+    ComPtr<ObjetDispatch> m_objet; // keeps the object alive as long as a client holds its point
+};
+#pragma GCC diagnostic pop
 
 // Called from a catch block only: the exception in flight, as the client must see it.
 HRESULT exceptionEnCours(EXCEPINFO* exception) noexcept
@@ -58,10 +127,15 @@ ObjetDispatch::ObjetDispatch(std::unique_ptr<ControleDispatch> controle) noexcep
     : m_controle(std::move(controle))
 {
     moduleRetenir();
+    m_controle->observerEvenements([this](const EvenementControle& evenement) { relayer(evenement); });
 }
 
 ObjetDispatch::~ObjetDispatch()
 {
+    m_controle->observerEvenements({});
+    m_controle.reset();
+    m_puits.clear();
+    m_types.Reset();
     moduleRelacher();
 }
 
@@ -85,13 +159,18 @@ HRESULT ObjetDispatch::QueryInterface(REFIID iid, void** objet)
 {
     if (objet == nullptr)
         return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+    if (iid == IID_IUnknown || iid == IID_IDispatch)
         *objet = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
+    else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
+        *objet = static_cast<IProvideClassInfo2*>(this);
+    else if (iid == IID_IConnectionPointContainer)
+        *objet = static_cast<IConnectionPointContainer*>(this);
+    else {
+        *objet = nullptr;
+        return E_NOINTERFACE;
     }
-    *objet = nullptr;
-    return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
 }
 
 ULONG ObjetDispatch::AddRef()
@@ -107,20 +186,120 @@ ULONG ObjetDispatch::Release()
     return restant;
 }
 
+ITypeLib* ObjetDispatch::types()
+{
+    if (!m_typesCherches) {
+        m_typesCherches = true;
+        try {
+            m_types = bibliothequeTypesCtlTarvo();
+        } catch (...) {
+            m_types.Reset();
+        }
+    }
+    return m_types.Get();
+}
+
 HRESULT ObjetDispatch::GetTypeInfoCount(UINT* nombre)
 {
     if (nombre == nullptr)
         return E_INVALIDARG;
-    // No type library: clients bind by name, through GetIDsOfNames.
-    *nombre = 0;
+    // Without its type library (a system that cannot build one) clients bind by name, through GetIDsOfNames.
+    *nombre = types() != nullptr ? 1 : 0;
     return S_OK;
 }
 
-HRESULT ObjetDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+HRESULT ObjetDispatch::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
 {
-    if (info != nullptr)
-        *info = nullptr;
-    return DISP_E_BADINDEX;
+    if (info == nullptr)
+        return E_POINTER;
+    *info = nullptr;
+    if (index != 0 || types() == nullptr)
+        return DISP_E_BADINDEX;
+    return types()->GetTypeInfoOfGuid(IidCtlTarvo, info);
+}
+
+HRESULT ObjetDispatch::GetClassInfo(ITypeInfo** info)
+{
+    if (info == nullptr)
+        return E_POINTER;
+    *info = nullptr;
+    if (types() == nullptr)
+        return E_UNEXPECTED;
+    return types()->GetTypeInfoOfGuid(ClsidCtlTarvo, info);
+}
+
+HRESULT ObjetDispatch::GetGUID(DWORD genre, GUID* guid)
+{
+    if (guid == nullptr)
+        return E_POINTER;
+    *guid = GUID_NULL;
+    if (genre != GUIDKIND_DEFAULT_SOURCE_DISP_IID)
+        return E_INVALIDARG;
+    *guid = IidEvenementsCtlTarvo;
+    return S_OK;
+}
+
+HRESULT ObjetDispatch::EnumConnectionPoints(IEnumConnectionPoints** enumeration)
+{
+    if (enumeration != nullptr)
+        *enumeration = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT ObjetDispatch::FindConnectionPoint(REFIID iid, IConnectionPoint** point)
+{
+    if (point == nullptr)
+        return E_POINTER;
+    *point = nullptr;
+    if (iid != IidEvenementsCtlTarvo)
+        return CONNECT_E_NOCONNECTION;
+    *point = new (std::nothrow) PointConnexion(this);
+    return *point != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT ObjetDispatch::abonner(IUnknown* puits, DWORD* cookie) noexcept
+{
+    if (puits == nullptr || cookie == nullptr)
+        return E_POINTER;
+    *cookie = 0;
+    ComPtr<IDispatch> dispatch;
+    if (FAILED(puits->QueryInterface(IidEvenementsCtlTarvo,
+                                     reinterpret_cast<void**>(dispatch.GetAddressOf()))) &&
+        FAILED(puits->QueryInterface(IID_PPV_ARGS(&dispatch))))
+        return CONNECT_E_CANNOTCONNECT;
+    try {
+        m_puits.emplace(m_prochainCookie, dispatch);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    *cookie = m_prochainCookie++;
+    return S_OK;
+}
+
+HRESULT ObjetDispatch::desabonner(DWORD cookie) noexcept
+{
+    return m_puits.erase(cookie) == 1 ? S_OK : CONNECT_E_NOCONNECTION;
+}
+
+// Each sink is called as a form's handler is: DISPATCH_METHOD, the arguments last first. What a sink
+// answers changes nothing for the component.
+void ObjetDispatch::relayer(const EvenementControle& evenement)
+{
+    if (m_puits.empty())
+        return;
+    std::vector<VariantCom> arguments(static_cast<std::size_t>(evenement.arguments.size()));
+    for (qsizetype i = 0; i < evenement.arguments.size(); ++i)
+        variantDepuisValeur(evenement.arguments.at(i).second,
+                            arguments[arguments.size() - 1 - static_cast<std::size_t>(i)].valeur());
+    std::vector<VARIANT> valeurs;
+    for (VariantCom& argument : arguments)
+        valeurs.push_back(argument.valeur());
+    DISPPARAMS parametres{valeurs.data(), nullptr, static_cast<UINT>(valeurs.size()), 0};
+    // A sink may disconnect itself from its handler: the list is copied first.
+    const auto puits = m_puits;
+    for (const auto& [cookie, dispatch] : puits)
+        dispatch->Invoke(evenement.dispId, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parametres,
+                         nullptr, nullptr, nullptr);
 }
 
 HRESULT ObjetDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* noms, UINT nombreNoms, LCID, DISPID* identifiants)

@@ -31,7 +31,7 @@ struct Reponses
 };
 
 // "PUT 0x4003001D [PROPERTYPUT] VT_I4 0", "PUT 0x4003001E [PROPERTYPUT] VT_BYREF|VT_I4 6",
-// "GET 0x4003001F", "METHOD 0x60030008", and the container's "SetClientSite", "DoVerb(-5)", "Close",
+// "METHOD|GET 0x4003001F", and the container's "SetClientSite", "DoVerb(-5)", "Close",
 // "SetClientSite(null)".
 QStringList& journal();
 Reponses& reponses();

@@ -1,20 +1,37 @@
 // The window's control hosted as a form hosts it, against a control written elsewhere the old way
-// (ctlancien/): the container's calls in a form's order, activation before any method, the control's values
-// and errors as the runtime reads them, the window disabled under the control's own dialog and after it
-// enabled again, and no second command while one runs.
+// (ctlancien/): the container's calls in a form's order, the form's extender, container and ambient Font,
+// activation before any method, the control's values and errors as the runtime reads them, its events
+// journalled and compared, the window disabled once per command and under the control's own dialog, enabled
+// again before that dialog closes, no second command while one runs; and the system's own script control,
+// which nobody here wrote, hosted all the same.
+#include "comparaisonjournaux.h"
 #include "controlecom.h"
+#include "controlejournalise.h"
 #include "echec.h"
 #include "echeccom_win.h"
 #include "frminit.h"
+#include "journalappels.h"
 #include "journaltest.h"
 #include "membresctltarvo.h"
 #include "sequencetarvo.h"
 #include "servicemessagesscripte.h"
 #include "sondefixe.h"
+#include "suivicommandesjournal.h"
 #include "tablemembres.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 #include <QTimer>
 #include <functional>
 #include <wrl/client.h>
@@ -83,6 +100,89 @@ private:
     DPI_AWARENESS_CONTEXT m_avant = nullptr;
 };
 
+// A journal of calls kept in memory, for the lines a test reads back.
+struct JournalMemoire
+{
+    QBuffer* tampon = new QBuffer;
+    JournalAppels journal{std::unique_ptr<QIODevice>(ouvert(tampon))};
+
+    static QIODevice* ouvert(QBuffer* tampon)
+    {
+        tampon->open(QIODevice::WriteOnly);
+        return tampon;
+    }
+    QList<QJsonObject> lignes(const char* genre) const
+    {
+        QList<QJsonObject> trouvees;
+        for (const QByteArray& ligne : tampon->data().split('\n')) {
+            const QJsonObject objet = QJsonDocument::fromJson(ligne).object();
+            if (objet.value(QStringLiteral("genre")).toString() == QLatin1String(genre))
+                trouvees.append(objet);
+        }
+        return trouvees;
+    }
+};
+
+// Counts how many times the window is disabled, by its messages.
+class CompteurDesactivations
+{
+public:
+    explicit CompteurDesactivations(HWND fenetre)
+        : m_fenetre(fenetre)
+    {
+        s_compte = 0;
+        m_precedente = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(fenetre, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure)));
+        s_precedente = m_precedente;
+    }
+    ~CompteurDesactivations()
+    {
+        SetWindowLongPtrW(m_fenetre, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_precedente));
+    }
+    CompteurDesactivations(const CompteurDesactivations&) = delete;
+    CompteurDesactivations& operator=(const CompteurDesactivations&) = delete;
+    int compte() const { return s_compte; }
+
+private:
+    static LRESULT CALLBACK procedure(HWND fenetre, UINT message, WPARAM w, LPARAM l)
+    {
+        if (message == WM_ENABLE && w == FALSE)
+            ++s_compte;
+        return CallWindowProcW(s_precedente, fenetre, message, w, l);
+    }
+
+    HWND m_fenetre;
+    WNDPROC m_precedente;
+    static inline WNDPROC s_precedente = nullptr;
+    static inline int s_compte = 0;
+};
+
+// The window over the old control, journalled; the control's notes emptied once it is created.
+struct FenetreJournalisee
+{
+    JournalMemoire memoire;
+    SuiviCommandesJournal suivi{memoire.journal};
+    ServiceMessagesScripte messages;
+    SondeFixe sonde;
+    FrmInit fenetre;
+
+    explicit FenetreJournalisee(const Controle& controle)
+        : fenetre(messages,
+                  fabriqueJournalisee([](QWidget* f) { return creerControleCom(progIdAncien, f); },
+                                      memoire.journal),
+                  sonde, commandesFrmInit(appelsTarvo()))
+    {
+        fenetre.suivreCommandes(&suivi);
+        fenetre.charger();
+        fenetre.controles().txtCodeCCAM->setText(S("LHQK005"));
+        controle.vider();
+    }
+    void cliquer(const char* bouton)
+    {
+        fenetre.findChild<QPushButton*>(QString::fromLatin1(bouton))->click();
+    }
+};
+
 } // namespace
 
 class TestConteneurOle : public QObject
@@ -113,25 +213,37 @@ private Q_SLOTS:
 
     // Created, sited, initialised and activated in place in a form's order, at the form's position, invisible
     // as the control asks; closed in the mirror order.
+    // Sited, it finds the form's extender (its name and place in twips, its Parent the form), the form's
+    // font as the ambient Font, the form as its container, and a container that measures in twips. Its
+    // events are connected last and disconnected first.
     void appelsDuConteneurDansLOrdreDUneFeuille()
     {
         {
             QWidget fenetre;
+            fenetre.setObjectName(S("frmInit"));
+            fenetre.setFont(QFont(S("Arial"), 8));
             auto controle = creerControleCom(progIdAncien, &fenetre);
-            QCOMPARE(m_controle.lignes(),
-                     (QStringList{
-                         S("GetMiscStatus"),
-                         S("SetClientSite"),
-                         S("ambiance UserMode=vrai UIDead=faux DisplayName=ctlTarvo1 MessageReflect=faux "
-                           "ShowGrabHandles=faux ShowHatching=faux LocaleID=utilisateur"),
-                         S("InitNew"),
-                         S("DoVerb(-5)"),
-                         S("actif x=685 y=24 visible=non cadre=racine"),
-                     }));
+            QCOMPARE(
+                m_controle.lignes(),
+                (QStringList{
+                    S("GetMiscStatus"),
+                    S("SetClientSite"),
+                    S("ambiance UserMode=vrai UIDead=faux DisplayName=ctlTarvo1 MessageReflect=faux "
+                      "ShowGrabHandles=faux ShowHatching=faux LocaleID=utilisateur"),
+                    S("forme Name=ctlTarvo1 Left=10275 Top=360 Parent=frmInit police=Arial 8 echelle=Twip "
+                      "conteneur=1 pouce=1440"),
+                    S("InitNew"),
+                    S("DoVerb(-5)"),
+                    S("actif x=685 y=24 visible=non cadre=racine"),
+                    S("Advise evenements"),
+                    S("Advise IPropertyNotifySink"),
+                }));
+            QCOMPARE(controle->etapesToleres().size(), 0);
             m_controle.vider();
         }
         QCOMPARE(m_controle.lignes(),
-                 (QStringList{S("InPlaceDeactivate"), S("Close(1)"), S("SetClientSite(null)"), S("libere")}));
+                 (QStringList{S("Unadvise evenements"), S("Unadvise IPropertyNotifySink"),
+                              S("InPlaceDeactivate"), S("Close(1)"), S("SetClientSite(null)"), S("libere")}));
     }
 
     // Without a container the control refuses its methods, as the tool used to meet it.
@@ -165,9 +277,12 @@ private Q_SLOTS:
             << S("Regroupements indisponibles");
         QTest::newRow("un texte") << Lecture([](MembresCtlTarvo& m) { return m.LireLibelleLong(); })
                                   << S("libellé long") << 0 << QString();
+        QTest::newRow("décrit dans l'objet d'erreur du fil seulement")
+            << Lecture([](MembresCtlTarvo& m) { return m.LireModificateursActe(); }) << QString()
+            << -2147467259 << S("Modificateurs indisponibles");
     }
-    // Each answer read as the runtime reads it; the window is enabled again once the call is over, a failed
-    // one included.
+    // Each answer read as the runtime reads it; the window is enabled again once the thread gets back to its
+    // events, a failed call included.
     void reponsesDuControle()
     {
         QFETCH(Lecture, lecture);
@@ -189,7 +304,112 @@ private Q_SLOTS:
             }
         }
         QVERIFY(m_controle.racine() != nullptr);
+        QCoreApplication::processEvents();
         QVERIFY(IsWindowEnabled(m_controle.racine()));
+    }
+
+    // Invoke names the argument it could not take: the failure says which.
+    void argumentRefuse()
+    {
+        QWidget fenetre;
+        auto controle = creerControleCom(progIdAncien, &fenetre);
+        try {
+            controle->ecrire(DispId::SRTSeulement, S("oui"));
+            QFAIL("texte accepté");
+        } catch (const Echec& echec) {
+            QCOMPARE(echec.numero(), 13);
+            QCOMPARE(echec.description(), S("Incompatibilité de type (argument 1)"));
+        }
+    }
+
+    // A command's calls disable the window once, however many there are; the window is enabled again once
+    // the command is over.
+    void uneDesactivationParCommande()
+    {
+        FenetreJournalisee session(m_controle);
+        CompteurDesactivations compteur(m_controle.racine());
+        session.cliquer("Command7");
+        QCoreApplication::processEvents();
+        QVERIFY(session.memoire.lignes("controle").size() >= 5);
+        QCOMPARE(compteur.compte(), 1);
+        QVERIFY(IsWindowEnabled(m_controle.racine()));
+    }
+
+    // In the visible window, a command leaves the keyboard focus where it was: Tab, pressed as the operator
+    // presses it, then reaches Command1, below the window's edge and reached by Tab alone.
+    // Run by tst_conteneurole_fenetre, on Qt's Windows platform under Xvfb: offscreen the window has no
+    // native window and no focus to lose.
+    void tabulationApresUneCommande()
+    {
+        if (QGuiApplication::platformName() != S("windows"))
+            QSKIP("sans fenêtre native (tst_conteneurole_fenetre l'exerce)");
+        FenetreJournalisee session(m_controle);
+        session.fenetre.show();
+        session.fenetre.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&session.fenetre));
+        QWidget* avant = session.fenetre.findChild<QWidget*>(S("TxtRegroupement"));
+        avant->setFocus(Qt::OtherFocusReason);
+        QTRY_VERIFY(avant->hasFocus());
+        session.cliquer("Command6");
+        QTRY_VERIFY(IsWindowEnabled(reinterpret_cast<HWND>(session.fenetre.winId())));
+        QTRY_VERIFY(GetFocus() != nullptr);
+        // A key of the system's input, which goes to the native focus, not a Qt event sent to a widget.
+        INPUT touches[2] = {};
+        for (INPUT& touche : touches) {
+            touche.type = INPUT_KEYBOARD;
+            touche.ki.wVk = VK_TAB;
+        }
+        touches[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        QCOMPARE(SendInput(2, touches, sizeof(INPUT)), 2u);
+        QTRY_COMPARE(QApplication::focusWidget() != nullptr ? QApplication::focusWidget()->objectName()
+                                                            : QString(),
+                     S("Command1"));
+    }
+
+    // The two events LireLibelle fires are journalled with their names and arguments, tied to the command;
+    // a second run differs by one argument, and the comparison says so.
+    void evenementsJournalisesEtCompares()
+    {
+        QTemporaryDir dossier;
+        QStringList chemins;
+        for (int passe = 0; passe < 2; ++passe) {
+            FenetreJournalisee session(m_controle);
+            session.cliquer("Command6");
+            const QList<QJsonObject> evenements = session.memoire.lignes("evenement");
+            QCOMPARE(evenements.size(), 2);
+            QCOMPARE(evenements.at(0).value(S("evenement")).toString(), S("LectureCommencee"));
+            QCOMPARE(evenements.at(0).value(S("bouton")).toString(), S("Command6"));
+            QCOMPARE(evenements.at(0).value(S("arguments")).toArray(),
+                     (QJsonArray{QJsonObject{{S("nom"), S("Code")}, {S("valeur"), S("LHQK005")}}}));
+            QCOMPARE(evenements.at(1).value(S("evenement")).toString(), S("LectureTerminee"));
+            const QJsonArray arguments = evenements.at(1).value(S("arguments")).toArray();
+            QCOMPARE(arguments.size(), 2);
+            QCOMPARE(arguments.at(1).toObject().value(S("nom")).toString(), S("Numero"));
+            chemins.append(dossier.filePath(S("passe%1.jsonl").arg(passe)));
+            QFile fichier(chemins.last());
+            QVERIFY(fichier.open(QIODevice::WriteOnly));
+            fichier.write(session.memoire.tampon->data());
+        }
+        QString rapport;
+        QTextStream sortie(&rapport);
+        QString erreur;
+        QCOMPARE(comparerJournaux(chemins.at(0), chemins.at(1), sortie, erreur),
+                 IssueComparaison::Differents);
+        sortie.flush();
+        QVERIFY2(rapport.contains(S("LectureTerminee.arguments")), qPrintable(rapport));
+        QVERIFY2(!rapport.contains(S("LectureCommencee")), qPrintable(rapport));
+    }
+
+    // After its dialog the control says CodeActe changed: journalled as OnChanged with the property's name.
+    void proprieteNotifiee()
+    {
+        FenetreJournalisee session(m_controle);
+        session.cliquer("cmdSelectActeCCAM");
+        const QList<QJsonObject> evenements = session.memoire.lignes("evenement");
+        QCOMPARE(evenements.size(), 1);
+        QCOMPARE(evenements.at(0).value(S("evenement")).toString(), S("OnChanged"));
+        QCOMPARE(evenements.at(0).value(S("membre")).toString(), S("CodeActe"));
+        QCOMPARE(evenements.at(0).value(S("dispid")).toString(), S("0x4003001F"));
     }
 
     // The control's own dialog, owned by no window of the tool: the window is disabled under it, the system
@@ -219,10 +439,67 @@ private Q_SLOTS:
         const QStringList lignes = m_controle.lignes();
         QVERIFY2(lignes.contains(S("dialogue proprietaire=aucun fenetre=desactivee echelle=systeme")),
                  qPrintable(lignes.join(u'|')));
+        // Enabled again through the frame before the dialog goes, a call still running.
+        QVERIFY2(lignes.contains(S("fermeture fenetre=active")), qPrintable(lignes.join(u'|')));
         QCOMPARE(lignes.filter(S("appel ")),
                  QStringList{S("appel 0x60030008")}); // LireModificateurs never came
+        QCoreApplication::processEvents();
         QVERIFY(IsWindowEnabled(m_controle.racine()));
         QCOMPARE(messages.messages.size(), 0);
+    }
+
+    // The system's script control, which knows none of the members: hosted as a form hosts it, the steps it
+    // does not implement passed over and journalled, each call failing with 438 through the general report.
+    void controleDuSysteme()
+    {
+        QWidget fenetre;
+        std::unique_ptr<ControleDispatch> controle;
+        try {
+            controle = creerControleCom(S("MSScriptControl.ScriptControl"), &fenetre);
+        } catch (const Echec& echec) {
+            QFAIL(qPrintable(echec.description()));
+        }
+        for (const EtapeActivation& etape : controle->etapesToleres())
+            QVERIFY2(!etape.description.endsWith(S("..")), qPrintable(etape.description));
+        MembresCtlTarvo membres(*controle);
+        try {
+            membres.LireLibelle();
+            QFAIL("membre trouvé");
+        } catch (const Echec& echec) {
+            QCOMPARE(echec.numero(), 438);
+            QCOMPARE(echec.description(), S("Propriété ou méthode non gérée par cet objet"));
+        }
+    }
+
+    // The same, named by --controle to the tool: created, its activation journalled, the command reported.
+    void controleDuSystemeParLeBanc()
+    {
+        QTemporaryDir dossier;
+        QFile scenario(dossier.filePath(S("clic.jsonl")));
+        QVERIFY(scenario.open(QIODevice::WriteOnly));
+        scenario.write("{\"cliquer\": \"Command1\"}\n");
+        scenario.close();
+        QProcess banc;
+        banc.start(S(CHEMIN_BANC_CCAM),
+                   {S("--controle"), S("MSScriptControl.ScriptControl"), S("--scenario"),
+                    QDir::toNativeSeparators(scenario.fileName()), S("--journal"), S("-")});
+        QVERIFY(banc.waitForFinished(60000));
+        QList<QJsonObject> lignes;
+        for (const QByteArray& ligne : banc.readAllStandardOutput().split('\n'))
+            if (!ligne.trimmed().isEmpty())
+                lignes.append(QJsonDocument::fromJson(ligne).object());
+        const auto genre = [&](const char* nom) {
+            QList<QJsonObject> trouvees;
+            for (const QJsonObject& l : lignes)
+                if (l.value(S("genre")).toString() == QLatin1String(nom))
+                    trouvees.append(l);
+            return trouvees;
+        };
+        QVERIFY(!genre("activation").isEmpty());
+        const QList<QJsonObject> acces = genre("controle");
+        QVERIFY(!acces.isEmpty());
+        QCOMPARE(acces.first().value(S("echec")).toObject().value(S("numero")).toInt(), 438);
+        QCOMPARE(genre("fin_commande").value(0).value(S("aboutie")).toBool(true), false);
     }
 
 private:

@@ -42,7 +42,7 @@ QString hexa(qint32 id)
 
 // The Invoke an access of the in-process recording control stands for: a write is a property put with the
 // DISPID_PROPERTYPUT named argument (a text as VT_BSTR, an integer as VT_I4, by reference as VT_BYREF), a
-// read a property get, a call an argument-less method.
+// read and a call of an argument-less member both flags at once, as the runtime's compiled calls pass them.
 QString invokeAttendu(const QString& acces)
 {
     static const QRegularExpression ecriture(S(R"(^(\w+) <-(&?) (.*)$)"));
@@ -59,9 +59,9 @@ QString invokeAttendu(const QString& acces)
                  texte ? S("VT_BSTR") : S("VT_I4"), m.captured(3));
     }
     if (const auto m = lecture.match(acces); m.hasMatch())
-        return S("GET ") + identifiant(m.captured(1));
+        return S("METHOD|GET ") + identifiant(m.captured(1));
     if (const auto m = appel.match(acces); m.hasMatch())
-        return S("METHOD ") + identifiant(m.captured(1));
+        return S("METHOD|GET ") + identifiant(m.captured(1));
     return acces; // a box: not a control access
 }
 
@@ -305,17 +305,29 @@ private Q_SLOTS:
             << exception << 0 << 1001 << S("Acte inconnu") << 1001 << S("Acte inconnu");
         QTest::newRow("exception portant une erreur système")
             << exception << int(E_OUTOFMEMORY) << 0 << S("plus de mémoire") << 7 << S("plus de mémoire");
-        QTest::newRow("membre absent")
-            << int(DISP_E_MEMBERNOTFOUND) << 0 << 0 << QString() << 438 << QString();
-        QTest::newRow("incompatibilité de type")
-            << int(DISP_E_TYPEMISMATCH) << 0 << 0 << QString() << 13 << QString();
-        QTest::newRow("mémoire") << int(E_OUTOFMEMORY) << 0 << 0 << QString() << 7 << QString();
-        QTest::newRow("nombre d'arguments")
-            << int(DISP_E_BADPARAMCOUNT) << 0 << 0 << QString() << 450 << QString();
-        QTest::newRow("argument non facultatif")
-            << int(DISP_E_PARAMNOTOPTIONAL) << 0 << 0 << QString() << 449 << QString();
-        QTest::newRow("argument incorrect") << int(E_INVALIDARG) << 0 << 0 << QString() << 5 << QString();
-        QTest::newRow("dépassement") << int(DISP_E_OVERFLOW) << 0 << 0 << QString() << 6 << QString();
+        // The codes the runtime numbers, each with the runtime's own text, whatever the system says of it.
+        const auto runtime = [](const char* nom, HRESULT code, int numeroRuntime, const char* texteRuntime) {
+            QTest::newRow(nom) << int(code) << 0 << 0 << QString() << numeroRuntime << S(texteRuntime);
+        };
+        runtime("membre absent", DISP_E_MEMBERNOTFOUND, 438, "Propriété ou méthode non gérée par cet objet");
+        runtime("nom inconnu", DISP_E_UNKNOWNNAME, 438, "Propriété ou méthode non gérée par cet objet");
+        runtime("incompatibilité de type", DISP_E_TYPEMISMATCH, 13, "Incompatibilité de type");
+        runtime("type non géré", DISP_E_BADVARTYPE, 458,
+                "Cette variable utilise un type Automation non géré");
+        runtime("argument nommé introuvable", DISP_E_PARAMNOTFOUND, 448, "Argument nommé introuvable");
+        runtime("pas d'arguments nommés", DISP_E_NONAMEDARGS, 446,
+                "Cet objet ne gère pas les arguments nommés");
+        runtime("indice hors limites", DISP_E_BADINDEX, 9, "L'indice n'appartient pas à la sélection");
+        runtime("mémoire", E_OUTOFMEMORY, 7, "Mémoire insuffisante");
+        runtime("nombre d'arguments", DISP_E_BADPARAMCOUNT, 450,
+                "Nombre d'arguments incorrect ou affectation de propriété incorrecte");
+        runtime("argument non facultatif", DISP_E_PARAMNOTOPTIONAL, 449, "Argument non facultatif");
+        runtime("argument incorrect", E_INVALIDARG, 5, "Argument ou appel de procédure incorrect");
+        runtime("dépassement", DISP_E_OVERFLOW, 6, "Dépassement de capacité");
+        runtime("pas d'interface", E_NOINTERFACE, 430,
+                "Cette classe ne gère pas Automation ou l'interface attendue");
+        runtime("code du contrôle 438 sans description", MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 438),
+                438, "Propriété ou méthode non gérée par cet objet");
         QTest::newRow("vbObjectError + 513, décrit par le contrôle")
             << exception << int(0x80040201) << 0 << S("Acte introuvable") << -2147220991
             << S("Acte introuvable");

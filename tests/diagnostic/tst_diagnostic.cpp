@@ -89,6 +89,17 @@ private Q_SLOTS:
         doublon.clsidUtilisateur = clsidReel.toLower();
         QTest::newRow("ProgID en double pour l'utilisateur, même classe : ne masque rien")
             << doublon << int(Portee::Utilisateur) << serveurReel << false;
+
+        // Elevated, the system reads the machine's keys alone: the user's substitute is ignored, not
+        // preferred, and the report says so instead of naming it.
+        RuchesInscription eleve = lesDeux;
+        eleve.eleve = true;
+        QTest::newRow("processus élevé : la machine seule, l'utilisateur ignoré")
+            << eleve << int(Portee::Machine) << serveurReel << false;
+        RuchesInscription eleveUtilisateurSeul = utilisateur;
+        eleveUtilisateurSeul.eleve = true;
+        QTest::newRow("processus élevé, inscrit pour l'utilisateur seulement : aucune")
+            << eleveUtilisateurSeul << int(Portee::Aucune) << QString() << false;
     }
     void inscriptionRetenue()
     {
@@ -103,6 +114,9 @@ private Q_SLOTS:
         const QString lignes = lignesInscription(retenue).join(u'\n');
         QCOMPARE(lignes.contains(u"masque celle pour la machine (%1, %2)"_s.arg(clsidReel, serveurReel)),
                  masque);
+        QCOMPARE(lignes.contains(u"processus élevé, l'inscription pour l'utilisateur courant (%1, %2) est "
+                                 u"ignorée"_s.arg(clsidNotre, serveurNotre)),
+                 ruches.eleve);
     }
 
     void statutEtLignes_data()
@@ -162,6 +176,16 @@ private Q_SLOTS:
         QTest::newRow("bibliothèque introuvable, contrôle examiné")
             << controleConforme() << introuvable << 1
             << QStringList{u"  Chargement : impossible, erreur 53 : Fichier introuvable : TarvoLib.dll"_s};
+
+        ConstatControle autreVue;
+        autreVue.progId = u"LectTarvo.ctlTarvo"_s;
+        autreVue.inscription.clsidAutreVue = clsidReel;
+        autreVue.inscription.bitsAutreVue = 64;
+        QTest::newRow("inscrit seulement dans la vue 64 bits : nommée")
+            << autreVue << bibliothequeConforme() << 1
+            << QStringList{
+                   u"  Inscription : aucune dans la vue 32 bits du registre ; la classe %1 est "
+                   u"inscrite seulement dans la vue 64 bits, que ce programme ne voit pas"_s.arg(clsidReel)};
 
         ConstatControle inconnu;
         inconnu.progId = u"LectTarvo.ctlTarvo"_s;

@@ -4,11 +4,14 @@
 #include "controledispatch.h"
 #include "conversionsvariant.h"
 #include "echec.h"
+#include "identiteserveur.h"
 #include "objetdispatch.h"
 #include "tablemembres.h"
 
+#include <QStringList>
 #include <QTest>
 #include <functional>
+#include <olectl.h>
 #include <stdexcept>
 #include <wrl/client.h>
 
@@ -57,7 +60,18 @@ public:
     QVariant appeler(qint32 dispId) override
     {
         noter(u"appeler"_s, dispId, {});
-        return dispId == DispId::SelectionActe ? QVariant() : m_etat.reponse;
+        if (dispId != DispId::SelectionActe)
+            return m_etat.reponse;
+        if (m_observateur)
+            m_observateur({u"SelectionTerminee"_s,
+                           DispIdEvenement::SelectionTerminee,
+                           {{u"CodeActe"_s, u"LHQK005"_s}, {u"Annulee"_s, false}},
+                           {}});
+        return {};
+    }
+    void observerEvenements(ObservateurEvenements observateur) override
+    {
+        m_observateur = std::move(observateur);
     }
 
 private:
@@ -69,7 +83,69 @@ private:
     }
 
     EtatControle& m_etat;
+    ObservateurEvenements m_observateur;
 };
+
+// COM interfaces are released through Release(), never deleted through a base pointer.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+// A client's handler of the events' interface: what each Invoke brought, "1 VT_BSTR:LHQK005 VT_BOOL:0".
+class PuitsTemoin final : public IDispatch
+{
+public:
+    QStringList recus;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** objet) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IidEvenementsCtlTarvo) {
+            *objet = static_cast<IDispatch*>(this);
+            return S_OK;
+        }
+        *objet = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override
+    {
+        *n = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD drapeaux, DISPPARAMS* p, VARIANT*,
+                                     EXCEPINFO*, UINT*) override
+    {
+        QString ligne = QString::number(id) + (drapeaux == DISPATCH_METHOD ? u""_s : u" ?"_s);
+        for (UINT i = p->cArgs; i-- > 0;) {
+            const VARIANT& v = p->rgvarg[i];
+            ligne += v.vt == VT_BSTR   ? u" VT_BSTR:"_s + texteDepuisBstr(v.bstrVal)
+                     : v.vt == VT_BOOL ? u" VT_BOOL:"_s + QString::number(v.boolVal != VARIANT_FALSE)
+                                       : u" vt="_s + QString::number(v.vt);
+        }
+        recus.append(ligne);
+        return S_OK;
+    }
+};
+#pragma GCC diagnostic pop
+
+// A member's names (itself, then its parameters) in a type information.
+QStringList noms(ITypeInfo* info, MEMBERID id)
+{
+    BSTR lus[4] = {};
+    UINT nombre = 0;
+    if (FAILED(info->GetNames(id, lus, 4, &nombre)))
+        return {};
+    QStringList resultat;
+    for (UINT i = 0; i < nombre; ++i) {
+        resultat.append(texteDepuisBstr(lus[i]));
+        SysFreeString(lus[i]);
+    }
+    return resultat;
+}
 
 VariantCom variantDe(VARTYPE type, double nombre)
 {
@@ -433,6 +509,62 @@ private Q_SLOTS:
                  DISP_E_EXCEPTION);
     }
 
+    // The type library: the 22 members by name at their identifiers, the coclass our class identifier with
+    // its default source interface, the one the object announces.
+    void bibliothequeDeTypes()
+    {
+        ComPtr<ITypeInfo> membres;
+        QCOMPARE(m_objet->GetTypeInfo(0, 0, &membres), S_OK);
+        for (const MembreCtlTarvo& membre : membresCtlTarvo()) {
+            std::wstring nom(membre.nom.begin(), membre.nom.end());
+            LPOLESTR noms[] = {nom.data()};
+            MEMBERID trouve = MEMBERID_NIL;
+            QCOMPARE(membres->GetIDsOfNames(noms, 1, &trouve), S_OK);
+            QCOMPARE(qint32(trouve), membre.dispId);
+        }
+        ComPtr<IProvideClassInfo2> info;
+        QCOMPARE(m_objet.As(&info), S_OK);
+        GUID source{};
+        QCOMPARE(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
+        QVERIFY(IsEqualGUID(source, IidEvenementsCtlTarvo));
+        ComPtr<ITypeInfo> coclasse;
+        QCOMPARE(info->GetClassInfo(&coclasse), S_OK);
+        TYPEATTR* attributs = nullptr;
+        QCOMPARE(coclasse->GetTypeAttr(&attributs), S_OK);
+        const bool classe = IsEqualGUID(attributs->guid, ClsidCtlTarvo) && attributs->cImplTypes == 2;
+        coclasse->ReleaseTypeAttr(attributs);
+        QVERIFY(classe);
+        INT drapeaux = 0;
+        HREFTYPE reference = 0;
+        ComPtr<ITypeInfo> evenements;
+        QCOMPARE(coclasse->GetImplTypeFlags(1, &drapeaux), S_OK);
+        QCOMPARE(drapeaux, INT(IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE));
+        QCOMPARE(coclasse->GetRefTypeOfImplType(1, &reference), S_OK);
+        QCOMPARE(coclasse->GetRefTypeInfo(reference, &evenements), S_OK);
+        QCOMPARE(noms(evenements.Get(), DispIdEvenement::SelectionTerminee),
+                 (QStringList{u"SelectionTerminee"_s, u"CodeActe"_s, u"Annulee"_s}));
+    }
+
+    // What the component fires reaches each connected sink, as a form's handler is called; a sink
+    // disconnected gets nothing more.
+    void evenementsAuxClients()
+    {
+        ComPtr<IConnectionPointContainer> points;
+        QCOMPARE(m_objet.As(&points), S_OK);
+        ComPtr<IConnectionPoint> point;
+        QCOMPARE(points->FindConnectionPoint(IID_IPropertyNotifySink, &point), CONNECT_E_NOCONNECTION);
+        QCOMPARE(points->FindConnectionPoint(IidEvenementsCtlTarvo, &point), S_OK);
+        PuitsTemoin puits;
+        DWORD cookie = 0;
+        QCOMPARE(point->Advise(&puits, &cookie), S_OK);
+        QCOMPARE(appeler(m_objet.Get(), DispId::SelectionActe).hr, S_OK);
+        QCOMPARE(puits.recus, QStringList{u"1 VT_BSTR:LHQK005 VT_BOOL:0"_s});
+        QCOMPARE(point->Unadvise(cookie), S_OK);
+        QCOMPARE(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+        QCOMPARE(appeler(m_objet.Get(), DispId::SelectionActe).hr, S_OK);
+        QCOMPARE(puits.recus.size(), 1);
+    }
+
     void identiteEtDuree()
     {
         ComPtr<IUnknown> inconnu;
@@ -444,7 +576,7 @@ private Q_SLOTS:
         QCOMPARE(m_objet.As(&autre), E_NOINTERFACE);
         UINT nombre = 99;
         QCOMPARE(m_objet->GetTypeInfoCount(&nombre), S_OK);
-        QCOMPARE(nombre, 0u);
+        QCOMPARE(nombre, 1u);
 
         // The component goes with the last reference, not before.
         inconnu.Reset();
