@@ -16,6 +16,7 @@ enum class ModeBanc
     Balayage,    // --balayage
     Comparaison, // --comparer
     Diagnostic,  // --diagnostic
+    Travailleur, // --travailleur: a sweep's worker process, started by the sweep
 };
 
 // What the tool's command line asks for, every option checked against the others and every value against
