@@ -26,6 +26,9 @@ namespace {
 
 // Crashes or hangs in a row, no act answered between them, after which the control is given up.
 constexpr int pannesDeSuite = 5;
+// An act of five commands takes milliseconds: these few keep the worker busy and end within the second
+// Ctrl+C leaves them.
+constexpr qsizetype actesAvance = 32;
 
 } // namespace
 
@@ -265,7 +268,7 @@ int lancerBalayage(const ParametresBalayage& parametres, const QStringList& argu
     SuiviSuperviseurBanc suivi(parametres, journal);
     SuperviseurBalayage superviseur({QCoreApplication::applicationFilePath(),
                                      QStringList{QStringLiteral("--travailleur")} + arguments,
-                                     parametres.codes, parametres.delaiAppelS, pannesDeSuite},
+                                     parametres.codes, parametres.delaiAppelS, pannesDeSuite, actesAvance},
                                     suivi);
     {
         const ArretBalayage arret;

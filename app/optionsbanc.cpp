@@ -362,11 +362,12 @@ ApplicationBanc applicationDemandee(int argc, const char* const argv[])
     Analyseur analyseur;
     // Whether the line is refused is said once the application exists, in its language.
     analyseur.lire(arguments);
-    if (analyseur.aide() || analyseur.donnee(Option::Comparer))
+    // A sweep's window is its worker's: the sweep itself shows nothing.
+    if (analyseur.aide() || analyseur.donnee(Option::Comparer) ||
+        (analyseur.donnee(Option::Balayage) && !analyseur.donnee(Option::Travailleur)))
         return ApplicationBanc::SansWidgets;
     if ((analyseur.donnee(Option::Scenario) && !analyseur.donnee(Option::Fenetre)) ||
-        analyseur.donnee(Option::Balayage) || analyseur.donnee(Option::Travailleur) ||
-        analyseur.donnee(Option::Diagnostic))
+        analyseur.donnee(Option::Travailleur) || analyseur.donnee(Option::Diagnostic))
         return ApplicationBanc::HorsEcran;
     return ApplicationBanc::Ecran;
 }
