@@ -26,9 +26,9 @@ namespace {
 
 // Crashes or hangs in a row, no act answered between them, after which the control is given up.
 constexpr int pannesDeSuite = 5;
-// An act of five commands takes milliseconds: these few keep the worker busy and end within the second
-// Ctrl+C leaves them.
-constexpr qsizetype actesAvance = 32;
+// An act of five commands takes a millisecond or more: these keep the worker busy and end within the
+// second Ctrl+C leaves them, even on a loaded machine.
+constexpr qsizetype actesAvance = 128;
 
 } // namespace
 
