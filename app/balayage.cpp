@@ -36,13 +36,17 @@ int Balayage::executer(FrmInit& fenetre, const volatile std::sig_atomic_t* arret
     QList<QPushButton*> boutons;
     for (const QString& nom : m_parametres.boutons)
         boutons.append(fenetre.findChild<QPushButton*>(nom));
-    if (m_journal)
-        m_journal->consigner(Genre::balayage,
-                             {{Champ::commandes, QJsonArray::fromStringList(m_parametres.boutons)},
-                              {Champ::date, controles.DTPicker1->date().toString(QStringLiteral("yyyyMMdd"))},
-                              {Champ::grille, controles.CboGrille->currentText()},
-                              {Champ::srt, controles.chkSRT->checkState() == Qt::Checked ? 1 : 0},
-                              {Champ::actes, m_parametres.codes.size()}});
+    if (m_journal) {
+        QJsonObject balayage{{Champ::commandes, QJsonArray::fromStringList(m_parametres.boutons)},
+                             {Champ::date, controles.DTPicker1->date().toString(QStringLiteral("yyyyMMdd"))},
+                             {Champ::grille, controles.CboGrille->currentText()},
+                             {Champ::srt, controles.chkSRT->checkState() == Qt::Checked ? 1 : 0},
+                             {Champ::actes, m_parametres.codes.size()}};
+        for (auto champ = m_parametres.tranche.constBegin(); champ != m_parametres.tranche.constEnd();
+             ++champ)
+            balayage.insert(champ.key(), champ.value());
+        m_journal->consigner(Genre::balayage, balayage);
+    }
 
     for (const QString& code : std::as_const(m_parametres.codes)) {
         if (arret && *arret) {

@@ -5,6 +5,7 @@
 #include "suivicommandes.h"
 
 #include <QDate>
+#include <QJsonObject>
 #include <QStringList>
 #include <csignal>
 #include <functional>
@@ -24,6 +25,8 @@ struct ParametresBalayage
     std::optional<QDate> date;     // the window's own (today) when absent
     std::optional<QString> grille; // "000", "001" or "002"; the window's own ("001") when absent
     bool srt = false;
+    // What the `balayage` line adds for a part of a list (champsTranche); empty for a whole list.
+    QJsonObject tranche;
 };
 
 // Sweeps a list of acts over the window: for each code, sets txtCodeCCAM and presses the chosen buttons,

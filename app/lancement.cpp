@@ -152,6 +152,15 @@ int balayer(const OptionsBanc& options, const Implementations& implementations,
         return StatutBanc::FichierMalForme;
     }
     ParametresBalayage parametres = options.balayage;
+    if (options.tranche) {
+        std::optional<QStringList> tranche = trancherCodes(*codes, *options.tranche, refus);
+        if (!tranche) {
+            ecrire(stderr, refus);
+            return StatutBanc::FichierMalForme;
+        }
+        parametres.tranche = champsTranche(*codes, *options.tranche);
+        codes = std::move(tranche);
+    }
     parametres.codes = std::move(*codes);
     std::unique_ptr<JournalAppels> journal;
     if (!ouvrirJournal(options, journal))

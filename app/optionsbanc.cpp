@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QDate>
+#include <QDir>
 #include <QRegularExpression>
 #include <iterator>
 
@@ -28,6 +29,7 @@ enum class Option
     Date,
     Grille,
     Srt,
+    Tranche,
     Ignorer,
     Rapport,
     Controle,
@@ -55,7 +57,9 @@ constexpr DefinitionOption definitions[] = {
      u"les étapes ont été jouées, 1 si l'une n'a pas pu l'être, 2 si le fichier est mal formé."},
     {Option::Comparer, u"comparer", u"A.jsonl",
      u"Compare deux journaux d'un même scénario, A puis B, et affiche par commande les réponses qui "
-     u"diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés."},
+     u"diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés. A ou B peut être "
+     u"plusieurs journaux séparés par « %1 », les tranches d'un même balayage (--tranche), lues comme "
+     u"un seul."},
     {Option::Balayage, u"balayage", u"FICHIER",
      u"Pour chaque code d'acte de FICHIER (un par ligne, - pour l'entrée standard), remplit txtCodeCCAM et "
      u"lance les commandes, sans afficher la fenêtre : 0 si toutes ont abouti, 1 si l'une a échoué ou si le "
@@ -65,6 +69,10 @@ constexpr DefinitionOption definitions[] = {
     {Option::Date, u"date", u"AAAAMMJJ", u"Avec --balayage, la date de référence (DTPicker1)."},
     {Option::Grille, u"grille", u"000|001|002", u"Avec --balayage, la grille tarifaire (CboGrille)."},
     {Option::Srt, u"srt", nullptr, u"Avec --balayage, coche « Restreindre aux SRT »."},
+    {Option::Tranche, u"tranche", u"K/N",
+     u"Avec --balayage, ne balaie que la K-ième des N parts contiguës de la liste (des parts d'un acte de "
+     u"plus ou de moins au plus), pour répartir un balayage sur N machines ; --comparer apparie les "
+     u"journaux des N parts comme un seul."},
     {Option::Ignorer, u"ignorer", u"MEMBRE[,MEMBRE...]",
      u"Avec --comparer, laisse de côté ces membres (par exemple CheminConfig)."},
     {Option::Rapport, u"rapport", u"FICHIER.html",
@@ -133,6 +141,7 @@ constexpr Regle regles[] = {
     {presence(Option::Commandes) | presence(Option::Date) | presence(Option::Grille) | presence(Option::Srt),
      Exigence::Avec, presence(Option::Balayage),
      u"--commandes, --date, --grille et --srt vont avec --balayage"},
+    {presence(Option::Tranche), Exigence::Avec, presence(Option::Balayage), u"--tranche va avec --balayage"},
 };
 
 constexpr bool enfreinte(const Regle& regle, Presences donnees)
@@ -164,6 +173,8 @@ public:
             QString description = QString::fromUtf16(definition.description);
             if (definition.option == Option::Controle)
                 description = description.arg(QString::fromUtf16(progIdCtlTarvo));
+            if (definition.option == Option::Comparer)
+                description = description.arg(QDir::listSeparator());
             m_options.append(definition.valeur
                                  ? QCommandLineOption(QString::fromUtf16(definition.nom), description,
                                                       QString::fromUtf16(definition.valeur))
@@ -250,7 +261,8 @@ bool lireCommandes(const QString& texte, QStringList& boutons, QString& erreur)
 }
 
 // The sweep's values; the list itself is read by the run, once the line is accepted.
-std::optional<FinLigneBanc> lireBalayage(const Analyseur& analyseur, ParametresBalayage& parametres)
+std::optional<FinLigneBanc> lireBalayage(const Analyseur& analyseur, ParametresBalayage& parametres,
+                                         std::optional<Tranche>& tranche)
 {
     QString erreur;
     if (analyseur.donnee(Option::Commandes) &&
@@ -272,6 +284,11 @@ std::optional<FinLigneBanc> lireBalayage(const Analyseur& analyseur, ParametresB
         parametres.grille = grille;
     }
     parametres.srt = analyseur.donnee(Option::Srt);
+    if (analyseur.donnee(Option::Tranche)) {
+        tranche = lireTranche(analyseur.valeur(Option::Tranche), erreur);
+        if (!tranche)
+            return refus(erreur);
+    }
     return std::nullopt;
 }
 
@@ -315,7 +332,8 @@ std::variant<OptionsBanc, FinLigneBanc> lireOptionsBanc(const QStringList& argum
     options.cheminScenario = analyseur.valeur(Option::Scenario);
     options.listeActes = analyseur.valeur(Option::Balayage);
     if (options.mode == ModeBanc::Balayage) {
-        if (const std::optional<FinLigneBanc> fin = lireBalayage(analyseur, options.balayage))
+        if (const std::optional<FinLigneBanc> fin =
+                lireBalayage(analyseur, options.balayage, options.tranche))
             return *fin;
     }
     if (options.mode == ModeBanc::Comparaison) {

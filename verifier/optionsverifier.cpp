@@ -10,6 +10,9 @@
 
 namespace {
 
+// Beyond the cores of any desk machine: more workers than cores only add switching.
+constexpr int paralleleMaximum = 64;
+
 bool dateValide(const QString& date)
 {
     return QRegularExpression(QStringLiteral("^\\d{8}$")).match(date).hasMatch() &&
@@ -76,10 +79,23 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         QStringLiteral("Avec --balayage : un appel qui n'a pas répondu après SECONDES (par défaut : 30) est "
                        "consigné comme blocage, et le balayage reprend à l'acte suivant."),
         QStringLiteral("SECONDES"), QStringLiteral("30"));
+    const QCommandLineOption optionTranche(
+        QStringLiteral("tranche"),
+        QStringLiteral(
+            "Avec --balayage : ne balaie que la K-ième des N parts contiguës de la liste (des parts "
+            "d'un acte de plus ou de moins au plus), pour répartir un balayage sur N machines ; "
+            "--comparer apparie les journaux des N parts comme un seul."),
+        QStringLiteral("K/N"));
+    const QCommandLineOption optionParallele(
+        QStringLiteral("parallele"),
+        QStringLiteral("Avec --balayage : répartit les actes entre N processus de balayage (1 à %1, par "
+                       "défaut 1) ; le journal reste dans l'ordre de la liste.")
+            .arg(paralleleMaximum),
+        QStringLiteral("N"), QStringLiteral("1"));
     QCommandLineOption optionTravailleur(QStringLiteral("travailleur"));
     optionTravailleur.setFlags(QCommandLineOption::HiddenFromHelp);
     analyseur.addOptions({optionAide, optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal,
-                          optionBalayage, optionDelai, optionTravailleur});
+                          optionBalayage, optionDelai, optionTranche, optionParallele, optionTravailleur});
     if (!analyseur.parse(arguments))
         return refus(statut, QStringLiteral("Ligne de commande refusée : %1").arg(analyseur.errorText()));
     if (analyseur.isSet(optionAide)) {
@@ -95,6 +111,11 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
     if (analyseur.isSet(optionBalayage) && analyseur.isSet(optionTous)) {
         return refus(statut, QStringLiteral("--balayage et --tous ne vont pas ensemble : le balayage "
                                             "n'appelle que les points d'entrée qui prennent un acte"));
+    }
+
+    if (!analyseur.isSet(optionBalayage) &&
+        (analyseur.isSet(optionTranche) || analyseur.isSet(optionParallele))) {
+        return refus(statut, QStringLiteral("--tranche et --parallele vont avec --balayage"));
     }
 
     OptionsVerifier options;
@@ -121,6 +142,18 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         return refus(statut, QStringLiteral("Délai d'appel invalide : %1 (attendu un nombre de secondes de 1 "
                                             "à 86400)")
                                  .arg(analyseur.value(optionDelai)));
+    }
+    if (analyseur.isSet(optionTranche)) {
+        QString refusTranche;
+        options.tranche = lireTranche(analyseur.value(optionTranche), refusTranche);
+        if (!options.tranche)
+            return refus(statut, refusTranche);
+    }
+    options.parallele = analyseur.value(optionParallele).toInt(&entier);
+    if (!entier || options.parallele < 1 || options.parallele > paralleleMaximum) {
+        return refus(statut, QStringLiteral("--parallele : « %1 » n'est pas un nombre de processus de 1 à %2")
+                                 .arg(analyseur.value(optionParallele))
+                                 .arg(paralleleMaximum));
     }
     options.travailleur = analyseur.isSet(optionTravailleur);
     options.cheminJournal = analyseur.value(optionJournal);
