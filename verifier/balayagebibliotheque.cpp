@@ -97,13 +97,6 @@ public:
 
     void ligneJournal(QByteArrayView ligne) override
     {
-        static constexpr QByteArrayView annonce("\"genre\":\"appel\"");
-        const qsizetype genre = TeteLigne::debutGenre(ligne);
-        // The call in flight is the last announced whose answer has not come.
-        if (genre >= 0 && ligne.sliced(genre).startsWith(annonce))
-            m_annonce = ligne.toByteArray();
-        else
-            m_annonce.clear();
         if (m_journal)
             m_journal->relayer(ligne);
     }
@@ -143,9 +136,9 @@ public:
     void panne(const PanneTravailleur& panne) override
     {
         const QString acte = panne.indice >= 0 ? m_parametres.codes.at(panne.indice) : QString();
+        // The call in flight is the last announced whose answer has not come.
         const QString pointEntree =
-            QJsonDocument::fromJson(m_annonce).object().value(Champ::pointEntree).toString();
-        m_annonce.clear();
+            QJsonDocument::fromJson(panne.annonce).object().value(Champ::pointEntree).toString();
         QJsonObject champs;
         if (!pointEntree.isEmpty())
             champs.insert(Champ::pointEntree, pointEntree);
@@ -197,7 +190,6 @@ private:
     RapportVerification& m_rapport;
     int m_delaiAppelS;
     ProgressionBalayage m_progression;
-    QByteArray m_annonce;
     std::optional<qint32> m_connexion;
     int m_anomalies = 0;
     QList<std::pair<QString, QString>> m_horsContrat;
@@ -278,9 +270,9 @@ int executerBalayage(const OptionsVerifier& options, const QStringList& liste, J
     if (!options.cheminBibliotheque.isEmpty())
         arguments << QStringLiteral("--bibliotheque") << options.cheminBibliotheque;
     SuiviSuperviseurVerifier suivi(parametres, journal, rapport, options.delaiAppelS);
-    SuperviseurBalayage superviseur(
-        {QCoreApplication::applicationFilePath(), arguments, codes, options.delaiAppelS, pannesDeSuite},
-        suivi);
+    SuperviseurBalayage superviseur({QCoreApplication::applicationFilePath(), arguments, codes,
+                                     options.delaiAppelS, pannesDeSuite, options.parallele},
+                                    suivi);
     {
         const ArretBalayage arret;
         superviseur.executer(arret.demande());

@@ -562,22 +562,39 @@ void TestBalayage::bibliothequePannes_data()
     QTest::addColumn<QStringList>("attendues"); // "genre acte point_entree" of each crash or hang
     QTest::addColumn<int>("actes");             // done, as fin_balayage counts them
     QTest::addColumn<QString>("bilan");         // the standard error's last line
+    QTest::addColumn<QStringList>("options");   // of both sweeps
 
     QTest::newRow("un plantage, un blocage : le reste répond")
         << S("ACQK001:GetPriseEnCharge_Tarvo:plantage,HFFC004:ListeCodeAssociationActe_Tarvo:blocage")
         << false
         << QStringList{S("plantage ACQK001 GetPriseEnCharge_Tarvo"),
                        S("blocage HFFC004 ListeCodeAssociationActe_Tarvo")}
-        << 6
-        << S("Balayage : 6 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 1 plantage(s), 1 blocage(s).");
+        << 6 << S("Balayage : 6 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 1 plantage(s), 1 blocage(s).")
+        << QStringList{};
     QTest::newRow("plantage à chaque acte : abandonné au cinquième")
         << S("*:GetPrixUnitaireActeSupplement_Tarvo:plantage") << false
         << QStringList(5, S("plantage %1 GetPrixUnitaireActeSupplement_Tarvo")) << 5
-        << S("Balayage : 5 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 5 plantage(s), 0 blocage(s).");
+        << S("Balayage : 5 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 5 plantage(s), 0 blocage(s).")
+        << QStringList{};
     QTest::newRow("Ctrl+C pendant un blocage")
         << S("JLNL001:GetPriseEnCharge_Tarvo:blocage") << true << QStringList{} << 3
         << S("Balayage : 3 acte(s), 0 réponse(s) hors contrat, 0 "
-             "échec(s), 0 plantage(s), 0 blocage(s).");
+             "échec(s), 0 plantage(s), 0 blocage(s).")
+        << QStringList{};
+    // Each crash or hang restarts its own worker only; the journal is the one-worker journal.
+    QTest::newRow("trois processus : un plantage, un blocage, comparés à un seul")
+        << S("ACQK001:GetPriseEnCharge_Tarvo:plantage,HFFC004:ListeCodeAssociationActe_Tarvo:blocage")
+        << false
+        << QStringList{S("plantage ACQK001 GetPriseEnCharge_Tarvo"),
+                       S("blocage HFFC004 ListeCodeAssociationActe_Tarvo")}
+        << 6 << S("Balayage : 6 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 1 plantage(s), 1 blocage(s).")
+        << QStringList{S("--parallele"), S("3")};
+    // The other worker's acts after the hung one are finished and kept, in act order.
+    QTest::newRow("deux processus : Ctrl+C pendant un blocage")
+        << S("JLNL001:GetPriseEnCharge_Tarvo:blocage") << true << QStringList{} << 4
+        << S("Balayage : 4 acte(s), 0 réponse(s) hors contrat, 0 "
+             "échec(s), 0 plantage(s), 0 blocage(s).")
+        << QStringList{S("--parallele"), S("2")};
 }
 
 void TestBalayage::bibliothequePannes()
@@ -587,20 +604,33 @@ void TestBalayage::bibliothequePannes()
     QFETCH(QStringList, attendues);
     QFETCH(int, actes);
     QFETCH(QString, bilan);
+    QFETCH(QStringList, options);
 #ifdef Q_OS_WIN
     if (interrompre)
         QSKIP("Ctrl+C arrive ici par un signal ; Windows ne l'envoie qu'à une console");
 #endif
     QVERIFY(ecrireLignes(m_dossier->filePath(S("actes.txt")), ::actes));
-    const QStringList arguments{S("--balayage"),     S("actes.txt"),
-                                S("--date"),         S("20200101"),
-                                S("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_FAUTIF),
-                                S("--delai-appel"),  interrompre ? S("60") : S("2")};
+    const QStringList arguments = QStringList{S("--balayage"),     S("actes.txt"),
+                                              S("--date"),         S("20200101"),
+                                              S("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_FAUTIF),
+                                              S("--delai-appel"),  interrompre ? S("60") : S("2")} +
+                                  options;
     QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
     const ExecutionBanc propre =
         lancerProgramme(verificateur, arguments + QStringList{S("--journal"), S("a.jsonl")},
                         m_dossier->path(), environnement);
     QCOMPARE(propre.statut, 0);
+    if (!options.isEmpty()) {
+        // The clean sweep of several workers against a lone worker's: the same journal.
+        QStringList seul = arguments.mid(0, arguments.size() - options.size());
+        QCOMPARE(lancerProgramme(verificateur, seul + QStringList{S("--journal"), S("seul.jsonl")},
+                                 m_dossier->path(), environnement)
+                     .statut,
+                 0);
+        const ExecutionBanc egaux =
+            lancerBanc({S("--comparer"), S("seul.jsonl"), S("a.jsonl")}, m_dossier->path());
+        QVERIFY2(egaux.statut == 0, qPrintable(egaux.sortie + egaux.erreurs));
+    }
     environnement.insert(S("TARVO_FAUTIF_PANNES"), pannes);
 
     QProcess processus;
