@@ -271,9 +271,10 @@ void BM_BalayageBibliotheque(benchmark::State& etat)
     etat.counters["Mo_journal"] = double(QFileInfo(chemin("bib-a.jsonl")).size()) / 1e6;
 }
 
-// tarvo-verifier --balayage as a tester runs it: the supervisor, its worker loading the library, every line
-// passed through the pipe into the journal.
-void BM_BalayageTravailleur(benchmark::State& etat)
+// tarvo-verifier --balayage as a tester runs it: the supervisor, its workers loading the library, every line
+// passed through the pipe into the journal. Wall clock and CPU time (both processes counted) in seconds.
+void balayerParVerificateur(benchmark::State& etat, const QStringList& options, const char* journal,
+                            double& temps, double& cpuTotal)
 {
     utiliserBase("a.sqlite");
     QFile liste(chemin("actes.txt"));
@@ -286,9 +287,10 @@ void BM_BalayageTravailleur(benchmark::State& etat)
     for (auto _ : etat) {
         QProcess outil;
         outil.setProgram(QStringLiteral(BANC_TARVO_VERIFIER));
-        outil.setArguments({QStringLiteral("--balayage"), chemin("actes.txt"), QStringLiteral("--date"),
-                            dateBalayage.toString(u"yyyyMMdd"), QStringLiteral("--journal"),
-                            chemin("bib-t.jsonl")});
+        outil.setArguments(QStringList{QStringLiteral("--balayage"), chemin("actes.txt"),
+                                       QStringLiteral("--date"), dateBalayage.toString(u"yyyyMMdd"),
+                                       QStringLiteral("--journal"), chemin(journal)} +
+                           options);
         outil.setStandardOutputFile(QProcess::nullDevice());
         outil.setStandardErrorFile(QProcess::nullDevice());
         QElapsedTimer chrono;
@@ -297,10 +299,30 @@ void BM_BalayageTravailleur(benchmark::State& etat)
         outil.start();
         if (!outil.waitForFinished(-1) || outil.exitCode() != 0)
             etat.SkipWithError("balayage par le processus de travail en échec");
-        g_cpuTravailleur = cpuEnfants() - cpu;
-        g_bibliothequeTravailleur = double(chrono.nsecsElapsed()) / 1e9;
+        cpuTotal = cpuEnfants() - cpu;
+        temps = double(chrono.nsecsElapsed()) / 1e9;
     }
-    etat.counters["Mo_journal"] = double(QFileInfo(chemin("bib-t.jsonl")).size()) / 1e6;
+    etat.counters["Mo_journal"] = double(QFileInfo(chemin(journal)).size()) / 1e6;
+}
+
+// The same with two workers, on a machine of two cores: held on the wall clock against one worker's, and its
+// journal compared with one worker's.
+double g_bibliothequeParallele = 0.0;
+double g_cpuParallele = 0.0;
+IssueComparaison g_issueParallele = IssueComparaison::NonAppariables;
+
+void BM_BalayageParallele(benchmark::State& etat)
+{
+    balayerParVerificateur(etat, {QStringLiteral("--parallele"), QStringLiteral("2")}, "bib-p.jsonl",
+                           g_bibliothequeParallele, g_cpuParallele);
+    QString erreur;
+    g_issueParallele = comparerJournaux(
+        chemin("bib-t.jsonl"), chemin("bib-p.jsonl"), [](const QString&) {}, erreur);
+}
+
+void BM_BalayageTravailleur(benchmark::State& etat)
+{
+    balayerParVerificateur(etat, {}, "bib-t.jsonl", g_bibliothequeTravailleur, g_cpuTravailleur);
 }
 
 // The slowest comparison of two library sweeps, in seconds, for the absolute target.
@@ -386,6 +408,7 @@ BENCHMARK(BM_Comparaison)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LectureSeule)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BalayageBibliotheque)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BalayageTravailleur)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_BalayageParallele)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_ComparaisonBibliotheque)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LectureBibliotheque)->Iterations(3)->Unit(benchmark::kMillisecond);
 
@@ -440,6 +463,19 @@ int main(int argc, char** argv)
                     g_bibliothequeTravailleur, g_bibliothequeEnProcessus,
                     g_bibliothequeTravailleur / g_bibliothequeEnProcessus);
         if (ratio > 1.10)
+            statut = 2;
+    }
+    if (g_bibliothequeTravailleur > 0.0 && g_bibliothequeParallele > 0.0) {
+        // The point of several workers is the wall clock: on two cores, two workers and the supervisor.
+        const double ratio = g_bibliothequeParallele / g_bibliothequeTravailleur;
+        const bool egal = g_issueParallele == IssueComparaison::Identiques;
+        std::printf(
+            "balayage de la bibliothèque par deux processus de travail : %.2f s contre %.2f s pour un "
+            "seul, ratio %.2f (cible <= 0.60) %s ; CPU %.2f s contre %.2f s ; journal %s à celui d'un "
+            "seul\n",
+            g_bibliothequeParallele, g_bibliothequeTravailleur, ratio, ratio <= 0.60 ? "tenu" : "MANQUÉ",
+            g_cpuParallele, g_cpuTravailleur, egal ? "égal" : "DIFFÉRENT");
+        if (ratio > 0.60 || !egal)
             statut = 2;
     }
     if (QFile::exists(chemin("b.jsonl")))
