@@ -27,7 +27,7 @@ struct TrancheLue
     QJsonObject balayage; // the line without what differs from part to part
 };
 
-std::optional<TrancheLue> lireTranche(const QString& chemin, QString& erreur)
+std::optional<TrancheLue> lireEnteteTranche(const QString& chemin, QString& erreur)
 {
     const std::unique_ptr<QIODevice> source = ouvrirTexteUtf8(chemin, erreur);
     if (!source)
@@ -59,7 +59,7 @@ bool ouvrirCote(const QString& cote, std::vector<std::unique_ptr<QIODevice>>& ou
     if (chemins.size() > 1) {
         QList<TrancheLue> tranches;
         for (const QString& chemin : std::as_const(chemins)) {
-            std::optional<TrancheLue> tranche = lireTranche(chemin, erreur);
+            std::optional<TrancheLue> tranche = lireEnteteTranche(chemin, erreur);
             if (!tranche)
                 return false;
             const TrancheLue* premiere = tranches.isEmpty() ? nullptr : &tranches.constFirst();
