@@ -129,11 +129,14 @@ void Balayage::commandeTerminee(const QString& bouton, bool aboutie)
 
 QJsonObject champsBalayage(const ParametresBalayage& parametres, const Balayage::Contexte& contexte)
 {
-    return {{Champ::commandes, QJsonArray::fromStringList(parametres.boutons)},
-            {Champ::date, contexte.date},
-            {Champ::grille, contexte.grille},
-            {Champ::srt, contexte.srt ? 1 : 0},
-            {Champ::actes, parametres.codes.size()}};
+    QJsonObject champs{{Champ::commandes, QJsonArray::fromStringList(parametres.boutons)},
+                       {Champ::date, contexte.date},
+                       {Champ::grille, contexte.grille},
+                       {Champ::srt, contexte.srt ? 1 : 0},
+                       {Champ::actes, parametres.codes.size()}};
+    for (auto champ = parametres.tranche.constBegin(); champ != parametres.tranche.constEnd(); ++champ)
+        champs.insert(champ.key(), champ.value());
+    return champs;
 }
 
 // ---- The worker: the window and its control in their own process, the journal on the standard output
@@ -194,7 +197,6 @@ public:
     bool message(QByteArrayView mot, QByteArrayView reste) override
     {
         if (mot == "pret") {
-            m_pret = true;
             if (!m_balayageConsigne) {
                 const QStringList champs = QString::fromUtf8(reste).split(QLatin1Char('\t'));
                 consignerBalayage({champs.value(0), champs.value(1), champs.value(2) == QLatin1String("1")});
@@ -209,15 +211,6 @@ public:
     }
 
     void finActe(qsizetype, qsizetype faits) override { m_progression.avancer(faits); }
-
-    void panne(const PanneTravailleur& panne) override
-    {
-        SuiviSuperviseurJournal::panne(panne);
-        // A fresh worker's start-up is the first one's again: the journal holds it once, so that it still
-        // pairs with a sweep that never restarted.
-        m_pret = false;
-        m_premierTravailleur = false;
-    }
 
     // A sweep whose every worker died before its window was ready still says what it swept.
     void consignerBalayage(const Balayage::Contexte& contexte)
@@ -241,19 +234,15 @@ public:
 protected:
     bool retenir(QByteArrayView ligne) override
     {
-        if (m_pret)
-            return true;
         // The worker's own "debut" stands for this process's, written already.
         const qsizetype genre = TeteLigne::debutGenre(ligne);
-        return m_premierTravailleur && !(genre >= 0 && ligne.sliced(genre).startsWith("\"genre\":\"debut\""));
+        return !(genre >= 0 && ligne.sliced(genre).startsWith("\"genre\":\"debut\""));
     }
 
 private:
     const ParametresBalayage& m_parametres;
     ProgressionBalayage m_progression;
     int m_echecs = 0;
-    bool m_pret = false;
-    bool m_premierTravailleur = true;
     bool m_balayageConsigne = false;
     bool m_fenetreFermee = false;
 };
@@ -266,9 +255,14 @@ int lancerBalayage(const ParametresBalayage& parametres, const QStringList& argu
     if (journal)
         consignerDebut(*journal, progIdControle);
     SuiviSuperviseurBanc suivi(parametres, journal);
-    SuperviseurBalayage superviseur({QCoreApplication::applicationFilePath(),
-                                     QStringList{QStringLiteral("--travailleur")} + arguments,
-                                     parametres.codes, parametres.delaiAppelS, pannesDeSuite, actesAvance},
+    SuperviseurBalayage superviseur({.programme = QCoreApplication::applicationFilePath(),
+                                     .arguments = QStringList{QStringLiteral("--travailleur")} + arguments,
+                                     .codes = parametres.codes,
+                                     .delaiAppelS = parametres.delaiAppelS,
+                                     .pannesDeSuite = pannesDeSuite,
+                                     .actesAvance = actesAvance,
+                                     .travailleurs = parametres.processus,
+                                     .demarrageUnique = true},
                                     suivi);
     {
         const ArretBalayage arret;

@@ -5,6 +5,7 @@
 #include "suivicommandes.h"
 
 #include <QDate>
+#include <QJsonObject>
 #include <QStringList>
 #include <csignal>
 #include <functional>
@@ -27,6 +28,9 @@ struct ParametresBalayage
     std::optional<QString> grille; // "000", "001" or "002"; the window's own ("001") when absent
     bool srt = false;
     int delaiAppelS = 30; // --delai-appel: the worker's call after which it is ended as hung
+    int processus = 1;    // --parallele: the workers sweeping at once
+    // What the `balayage` line adds for a part of a list (champsTranche); empty for a whole list.
+    QJsonObject tranche;
 };
 
 // Sweeps a list of acts over the window: for each code, sets txtCodeCCAM and presses the chosen buttons,

@@ -152,6 +152,15 @@ int balayer(const OptionsBanc& options, const ControleChoisi& controle)
         return StatutBanc::FichierMalForme;
     }
     ParametresBalayage parametres = options.balayage;
+    if (options.tranche) {
+        std::optional<QStringList> tranche = trancherCodes(*codes, *options.tranche, refus);
+        if (!tranche) {
+            ecrire(stderr, refus);
+            return StatutBanc::FichierMalForme;
+        }
+        parametres.tranche = champsTranche(*codes, *options.tranche);
+        codes = std::move(tranche);
+    }
     parametres.codes = std::move(*codes);
     // Every worker sweeps with the same date, even one started after midnight.
     if (!parametres.date)

@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QDate>
+#include <QDir>
 #include <QRegularExpression>
 #include <iterator>
 
@@ -29,6 +30,8 @@ enum class Option
     Date,
     Grille,
     Srt,
+    Tranche,
+    Parallele,
     Ignorer,
     Rapport,
     Controle,
@@ -58,7 +61,9 @@ constexpr DefinitionOption definitions[] = {
      u"les étapes ont été jouées, 1 si l'une n'a pas pu l'être, 2 si le fichier est mal formé."},
     {Option::Comparer, u"comparer", u"A.jsonl",
      u"Compare deux journaux d'un même scénario, A puis B, et affiche par commande les réponses qui "
-     u"diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés."},
+     u"diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés. A ou B peut être "
+     u"plusieurs journaux séparés par « %1 », les tranches d'un même balayage (--tranche), lues comme "
+     u"un seul."},
     {Option::Balayage, u"balayage", u"FICHIER",
      u"Pour chaque code d'acte de FICHIER (un par ligne, - pour l'entrée standard), remplit txtCodeCCAM et "
      u"lance les commandes, sans afficher la fenêtre, le contrôle dans un processus à part : 0 si toutes ont "
@@ -69,6 +74,11 @@ constexpr DefinitionOption definitions[] = {
     {Option::Date, u"date", u"AAAAMMJJ", u"Avec --balayage, la date de référence (DTPicker1)."},
     {Option::Grille, u"grille", u"000|001|002", u"Avec --balayage, la grille tarifaire (CboGrille)."},
     {Option::Srt, u"srt", nullptr, u"Avec --balayage, coche « Restreindre aux SRT »."},
+    {Option::Tranche, u"tranche", u"K/N",
+     u"Avec --balayage, ne balaie que la K-ième des N parts contiguës de la liste (des parts d'un acte de "
+     u"plus ou de moins au plus), pour répartir un balayage sur N machines ; --comparer apparie les "
+     u"journaux des N parts comme un seul."},
+    {Option::Parallele, u"parallele", u"N", nullptr}, // the sweeps' shared description
     {Option::Ignorer, u"ignorer", u"MEMBRE[,MEMBRE...]",
      u"Avec --comparer, laisse de côté ces membres (par exemple CheminConfig)."},
     {Option::Rapport, u"rapport", u"FICHIER.html",
@@ -146,6 +156,9 @@ constexpr Regle regles[] = {
      presence(Option::Commandes) | presence(Option::Date) | presence(Option::Grille) | presence(Option::Srt) |
          presence(Option::Controle),
      u"--travailleur ne se lance pas à la main : --balayage le démarre"},
+    {presence(Option::Tranche), Exigence::Avec, presence(Option::Balayage), u"--tranche va avec --balayage"},
+    {presence(Option::Parallele), Exigence::Avec, presence(Option::Balayage),
+     u"--parallele va avec --balayage"},
 };
 
 constexpr bool enfreinte(const Regle& regle, Presences donnees)
@@ -174,10 +187,13 @@ public:
                            "classification. Sans option, ouvre la fenêtre."));
         m_analyseur.addHelpOption();
         for (const DefinitionOption& definition : definitions) {
-            QString description =
-                definition.description ? QString::fromUtf16(definition.description) : descriptionDelaiAppel();
+            QString description = definition.description ? QString::fromUtf16(definition.description)
+                                  : definition.option == Option::Parallele ? descriptionParallele()
+                                                                           : descriptionDelaiAppel();
             if (definition.option == Option::Controle)
                 description = description.arg(QString::fromUtf16(progIdCtlTarvo));
+            if (definition.option == Option::Comparer)
+                description = description.arg(QDir::listSeparator());
             m_options.append(definition.valeur
                                  ? QCommandLineOption(QString::fromUtf16(definition.nom), description,
                                                       QString::fromUtf16(definition.valeur))
@@ -266,7 +282,8 @@ bool lireCommandes(const QString& texte, QStringList& boutons, QString& erreur)
 }
 
 // The sweep's values; the list itself is read by the run, once the line is accepted.
-std::optional<FinLigneBanc> lireBalayage(const Analyseur& analyseur, ParametresBalayage& parametres)
+std::optional<FinLigneBanc> lireBalayage(const Analyseur& analyseur, ParametresBalayage& parametres,
+                                         std::optional<Tranche>& tranche)
 {
     QString erreur;
     if (analyseur.donnee(Option::Commandes) &&
@@ -293,6 +310,17 @@ std::optional<FinLigneBanc> lireBalayage(const Analyseur& analyseur, ParametresB
         if (!delai)
             return refus(erreur);
         parametres.delaiAppelS = *delai;
+    }
+    if (analyseur.donnee(Option::Parallele)) {
+        const std::optional<int> processus = lireParallele(analyseur.valeur(Option::Parallele), erreur);
+        if (!processus)
+            return refus(erreur);
+        parametres.processus = *processus;
+    }
+    if (analyseur.donnee(Option::Tranche)) {
+        tranche = lireTranche(analyseur.valeur(Option::Tranche), erreur);
+        if (!tranche)
+            return refus(erreur);
     }
     return std::nullopt;
 }
@@ -339,7 +367,8 @@ std::variant<OptionsBanc, FinLigneBanc> lireOptionsBanc(const QStringList& argum
     options.cheminScenario = analyseur.valeur(Option::Scenario);
     options.listeActes = analyseur.valeur(Option::Balayage);
     if (options.mode == ModeBanc::Balayage || options.mode == ModeBanc::Travailleur) {
-        if (const std::optional<FinLigneBanc> fin = lireBalayage(analyseur, options.balayage))
+        if (const std::optional<FinLigneBanc> fin =
+                lireBalayage(analyseur, options.balayage, options.tranche))
             return *fin;
     }
     if (options.mode == ModeBanc::Comparaison) {

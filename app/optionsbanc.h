@@ -2,6 +2,7 @@
 
 #include "balayage.h"
 #include "comparaisonjournaux.h"
+#include "listecodes.h"
 #include "statutbanc.h"
 
 #include <QString>
@@ -27,8 +28,9 @@ struct OptionsBanc
     QString controle;                     // as given; empty: the platform's default control
     std::optional<QString> cheminJournal; // "-": the standard output
     QString cheminScenario;
-    QString listeActes;          // "-": the standard input
-    ParametresBalayage balayage; // everything but the codes, which the list holds
+    QString listeActes;             // "-": the standard input
+    ParametresBalayage balayage;    // everything but the codes, which the list holds
+    std::optional<Tranche> tranche; // --tranche: the part of the list swept
     QString journalA;
     QString journalB;
     OptionsComparaison comparaison;

@@ -211,9 +211,9 @@ public:
         NonAppariables,
     };
 
-    Appariement(QIODevice& journalA, const QString& nomA, QIODevice& journalB, const QString& nomB)
-        : m_lecteurA(journalA, nomA)
-        , m_lecteurB(journalB, nomB)
+    Appariement(const QList<SourceJournal>& journauxA, const QList<SourceJournal>& journauxB)
+        : m_lecteurA(journauxA)
+        , m_lecteurB(journauxB)
     {}
 
     Issue suivante(QString& erreur)
@@ -296,8 +296,8 @@ private:
             panne.clear();
     }
 
-    LecteurJournal m_lecteurA;
-    LecteurJournal m_lecteurB;
+    LecteurTranches m_lecteurA;
+    LecteurTranches m_lecteurB;
     BlocCommande m_a;
     BlocCommande m_b;
     const BlocCommande m_vide;
@@ -486,10 +486,17 @@ IssueComparaison ComparaisonFlux::comparer(QIODevice& journalA, const QString& n
                                            const QString& nomB,
                                            const std::function<void(const QString&)>& ecrire, QString& erreur)
 {
+    return comparer({{&journalA, nomA}}, nomA, {{&journalB, nomB}}, nomB, ecrire, erreur);
+}
+
+IssueComparaison ComparaisonFlux::comparer(const QList<SourceJournal>& journauxA, const QString& nomA,
+                                           const QList<SourceJournal>& journauxB, const QString& nomB,
+                                           const std::function<void(const QString&)>& ecrire, QString& erreur)
+{
     SortieComparaison sortie;
     if (!sortie.ouvrir(m_options.rapportHtml, erreur))
         return IssueComparaison::NonAppariables;
-    Appariement appariement(journalA, nomA, journalB, nomB);
+    Appariement appariement(journauxA, journauxB);
     Decompte decompte(nomA, nomB, m_options.ignores);
     for (;;) {
         const Appariement::Issue issue = appariement.suivante(erreur);

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QIODevice;
+struct SourceJournal;
 
 // Compares two journals as it reads them, one command at a time: memory holds one command of each, never
 // a whole journal, whatever their length. A command whose events are the same byte for byte once times,
@@ -22,6 +23,12 @@ public:
     IssueComparaison comparer(QIODevice& journalA, const QString& nomA, QIODevice& journalB,
                               const QString& nomB, const std::function<void(const QString&)>& ecrire,
                               QString& erreur);
+
+    // The same over the journals of each side read as one (LecteurTranches), in the order given; `nomA` and
+    // `nomB` name the sides in the report.
+    IssueComparaison comparer(const QList<SourceJournal>& journauxA, const QString& nomA,
+                              const QList<SourceJournal>& journauxB, const QString& nomB,
+                              const std::function<void(const QString&)>& ecrire, QString& erreur);
 
 private:
     OptionsComparaison m_options;

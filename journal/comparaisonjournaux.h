@@ -28,7 +28,10 @@ struct OptionsComparaison
 // the command), the field, then the value in A and in B as JSON, "(absent)" for an event one journal
 // lacks; a pipe list one line per record that differs ("LireRegroupements.retour[ADC]"). A command of a
 // sweep names its act: "Commande 12 : Command4 — LHQK005". Times, durations and line numbers are
-// ignored. A summary per member closes the report. When the journals cannot be paired, nothing is
+// ignored. A summary per member closes the report. Each side may be several journals separated by the
+// system's path-list separator (QDir::listSeparator(), as in PATH): the parts of one sweep (--tranche), read
+// as one in their parts' order, whatever the order given; a part missing or given twice, or parts of
+// different sweeps, cannot be paired. When the journals cannot be paired, nothing is
 // written and `erreur` has the reason. The files may be UTF-8 (with or without its mark) or UTF-16.
 IssueComparaison comparerJournaux(const QString& cheminA, const QString& cheminB,
                                   const std::function<void(const QString&)>& ecrire, QString& erreur,

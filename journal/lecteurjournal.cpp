@@ -152,3 +152,28 @@ void LecteurJournal::ouvrir(BlocCommande& bloc, const QByteArray& ligne)
     bloc.acte = commande.value(Champ::acte).toString();
     bloc.ligneScenario = m_derniereLigne;
 }
+
+LecteurTranches::LecteurTranches(const QList<SourceJournal>& sources)
+{
+    for (const SourceJournal& source : sources)
+        m_lecteurs.push_back(std::make_unique<LecteurJournal>(*source.source, source.nom));
+}
+
+bool LecteurTranches::lire(BlocCommande& bloc, QString& erreur)
+{
+    for (;;) {
+        if (!m_lecteurs.at(m_courant)->lire(bloc, erreur))
+            return false;
+        if (bloc.commande || m_lecteurs.size() == 1)
+            return true;
+        if (bloc.statutFin.isUndefined())
+            m_sansFin = true;
+        else if (m_statut.isUndefined() || bloc.statutFin.toInt() > m_statut.toInt())
+            m_statut = bloc.statutFin;
+        if (m_courant + 1 == m_lecteurs.size()) {
+            bloc.statutFin = m_sansFin ? QJsonValue(QJsonValue::Undefined) : m_statut;
+            return true;
+        }
+        ++m_courant;
+    }
+}

@@ -4,6 +4,8 @@
 #include <QJsonValue>
 #include <QList>
 #include <QString>
+#include <memory>
+#include <vector>
 
 class QIODevice;
 struct GenreEvenement;
@@ -44,4 +46,28 @@ private:
     int m_numero = 0;
     int m_derniereLigne = 0;
     QByteArray m_enAttente;
+};
+
+// One journal as it is read: the device and the name its messages give it.
+struct SourceJournal
+{
+    QIODevice* source;
+    QString nom;
+};
+
+// The journals of one run read as one, one after the other (the parts of a sweep split by --tranche, in
+// their order): their commands follow each other, and the run ends once the last one has, with the highest
+// status any of them ended with (none when one of them has no end).
+class LecteurTranches
+{
+public:
+    explicit LecteurTranches(const QList<SourceJournal>& sources);
+
+    bool lire(BlocCommande& bloc, QString& erreur);
+
+private:
+    std::vector<std::unique_ptr<LecteurJournal>> m_lecteurs;
+    std::size_t m_courant = 0;
+    QJsonValue m_statut = QJsonValue::Undefined;
+    bool m_sansFin = false;
 };

@@ -1,8 +1,12 @@
 #include "listecodes.h"
 
 #include "lecturetexte.h"
+#include "vocabulairejournal.h"
 
+#include <QCryptographicHash>
 #include <QIODevice>
+#include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 
@@ -67,4 +71,50 @@ std::optional<QStringList> lireFichierCodes(const QString& chemin, QString& refu
                 ? QStringLiteral("%1:%2 : %3").arg(chemin).arg(liste.ligneErreur).arg(liste.erreur)
                 : QStringLiteral("%1 : %2").arg(chemin, liste.erreur);
     return std::nullopt;
+}
+
+std::optional<Tranche> lireTranche(const QString& texte, QString& refus)
+{
+    static const QRegularExpression forme(QStringLiteral("^(\\d{1,4})/(\\d{1,4})$"));
+    const QRegularExpressionMatch lu = forme.match(texte.trimmed());
+    const Tranche tranche{lu.hasMatch() ? lu.captured(1).toInt() : 0,
+                          lu.hasMatch() ? lu.captured(2).toInt() : 0};
+    if (tranche.numero < 1 || tranche.numero > tranche.nombre) {
+        refus = QStringLiteral("--tranche : « %1 » n'est pas une tranche K/N (1 ≤ K ≤ N, par exemple 2/3)")
+                    .arg(texte);
+        return std::nullopt;
+    }
+    return tranche;
+}
+
+std::optional<QStringList> trancherCodes(const QStringList& codes, const Tranche& tranche, QString& refus)
+{
+    const qsizetype total = codes.size();
+    if (tranche.nombre > total) {
+        refus = QStringLiteral("--tranche %1/%2 : la liste n'a que %3 acte(s), moins que de tranches")
+                    .arg(tranche.numero)
+                    .arg(tranche.nombre)
+                    .arg(total);
+        return std::nullopt;
+    }
+    const qsizetype debut = total * (tranche.numero - 1) / tranche.nombre;
+    const qsizetype fin = total * tranche.numero / tranche.nombre;
+    return codes.mid(debut, fin - debut);
+}
+
+QString empreinteCodes(const QStringList& codes)
+{
+    QCryptographicHash empreinte(QCryptographicHash::Sha256);
+    for (const QString& code : codes) {
+        empreinte.addData(code.toUtf8());
+        empreinte.addData(QByteArrayView("\n"));
+    }
+    return QString::fromLatin1(empreinte.result().toHex().left(16));
+}
+
+QJsonObject champsTranche(const QStringList& codes, const Tranche& tranche)
+{
+    return {{Champ::tranche, QStringLiteral("%1/%2").arg(tranche.numero).arg(tranche.nombre)},
+            {Champ::actesListe, codes.size()},
+            {Champ::empreinteListe, empreinteCodes(codes)}};
 }

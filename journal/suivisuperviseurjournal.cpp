@@ -24,22 +24,25 @@ SuiviSuperviseurJournal::SuiviSuperviseurJournal(JournalAppels* journal, const Q
 
 void SuiviSuperviseurJournal::ligneJournal(QByteArrayView ligne)
 {
+    if (m_journal && retenir(ligne))
+        m_journal->relayer(ligne);
+}
+
+void SuiviSuperviseurJournal::suivreAppel(QByteArrayView ligne, AppelEnVol& enVol) const
+{
     const qsizetype genre = TeteLigne::debutGenre(ligne);
     // An announcement stands until its answer: what the control fires during the call leaves it in flight.
     if (deGenre(ligne, genre, "\"genre\":\"appel\"")) {
-        m_annonce = ligne.toByteArray();
+        enVol.annonce = ligne.toByteArray();
     } else if (deGenre(ligne, genre, "\"genre\":\"controle\"") ||
                deGenre(ligne, genre, "\"genre\":\"bibliotheque\"")) {
-        m_annonce.clear();
+        enVol.annonce.clear();
     } else if (deGenre(ligne, genre, "\"genre\":\"commande\"")) {
-        m_commande = ligne.toByteArray();
-        m_annonce.clear();
+        enVol.commande = ligne.toByteArray();
+        enVol.annonce.clear();
     } else if (deGenre(ligne, genre, "\"genre\":\"fin_commande\"")) {
-        m_commande.clear();
-        m_annonce.clear();
+        enVol = {};
     }
-    if (m_journal && retenir(ligne))
-        m_journal->relayer(ligne);
 }
 
 void SuiviSuperviseurJournal::lignesLues()
@@ -51,10 +54,9 @@ void SuiviSuperviseurJournal::lignesLues()
 void SuiviSuperviseurJournal::panne(const PanneTravailleur& panne)
 {
     const QString acte = panne.indice >= 0 ? m_codes.at(panne.indice) : QString();
-    const QJsonObject annonce = QJsonDocument::fromJson(m_annonce).object();
-    const QString bouton = QJsonDocument::fromJson(m_commande).object().value(Champ::bouton).toString();
-    m_annonce.clear();
-    m_commande.clear();
+    const QJsonObject annonce = QJsonDocument::fromJson(panne.enVol.annonce).object();
+    const QString bouton =
+        QJsonDocument::fromJson(panne.enVol.commande).object().value(Champ::bouton).toString();
     QJsonObject champs;
     QString appel;
     for (const QLatin1String cle : {Champ::membre, Champ::pointEntree})

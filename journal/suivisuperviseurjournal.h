@@ -9,8 +9,9 @@
 class JournalAppels;
 
 // What every sweep's supervisor does with its worker's journal lines and deaths: the lines relayed into its
-// own journal, the call in flight kept (the last announced whose answer has not come, and the command around
-// it), each crash or hang journalled with them, its act's code, and how it ended, and listed for the end.
+// own journal, the call in flight told from them (the last announced whose answer has not come, and the
+// command around it), each crash or hang journalled with it, its act's code, and how it ended, and listed for
+// the end.
 class SuiviSuperviseurJournal : public SuiviSuperviseur
 {
 public:
@@ -20,6 +21,7 @@ public:
     void ligneJournal(QByteArrayView ligne) override;
     void lignesLues() override;
     void panne(const PanneTravailleur& panne) override;
+    void suivreAppel(QByteArrayView ligne, AppelEnVol& enVol) const override;
 
     // One line a crash or hang, "Plantage, ACQK001 : GetPriseEnCharge_Tarvo (SIGSEGV)", in their order.
     const QStringList& pannes() const { return m_pannes; }
@@ -38,8 +40,6 @@ private:
     JournalAppels* m_journal;
     const QStringList& m_codes;
     int m_delaiAppelS;
-    QByteArray m_annonce;  // the call in flight, as announced
-    QByteArray m_commande; // the "commande" line of the command running, if any
     QStringList m_pannes;
     QString m_dernierActe;
 };

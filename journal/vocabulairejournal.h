@@ -73,6 +73,10 @@ inline constexpr QLatin1String srt("srt");
 inline constexpr QLatin1String actes("actes");
 inline constexpr QLatin1String echecs("echecs");
 inline constexpr QLatin1String interrompu("interrompu");
+// A part of a list swept on its own (--tranche): which part, the whole list's length and digest.
+inline constexpr QLatin1String tranche("tranche");
+inline constexpr QLatin1String actesListe("actes_liste");
+inline constexpr QLatin1String empreinteListe("empreinte_liste");
 
 // A sweep run in a worker process: the call in flight when the worker died or hung (membre or point_entree,
 // bouton), how it died, and the sweep's counts of both.
@@ -197,10 +201,11 @@ inline constexpr DefinitionChamp champsFinScenario[]{{Champ::statut}, {Champ::li
 // The scenario's end: its status, and the step that could not be played.
 inline constexpr GenreEvenement finScenario{QLatin1String("fin_scenario"), champsFinScenario};
 
-inline constexpr DefinitionChamp champsBalayage[]{{Champ::commandes}, {Champ::date},  {Champ::grille},
-                                                  {Champ::srt},       {Champ::actes}, {Champ::pointsEntree}};
+inline constexpr DefinitionChamp champsBalayage[]{
+    {Champ::commandes},    {Champ::date},    {Champ::grille},     {Champ::srt},           {Champ::actes},
+    {Champ::pointsEntree}, {Champ::tranche}, {Champ::actesListe}, {Champ::empreinteListe}};
 // A sweep's start: its buttons (the library's sweep: its entry points, and no srt), the query context and the
-// number of acts.
+// number of acts; a part of a list (--tranche) adds which part, and the whole list's length and digest.
 inline constexpr GenreEvenement balayage{QLatin1String("balayage"), champsBalayage};
 
 inline constexpr DefinitionChamp champsFinBalayage[]{

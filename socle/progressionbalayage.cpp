@@ -104,6 +104,26 @@ std::optional<int> lireDelaiAppel(const QString& texte, QString& refus)
     return secondes;
 }
 
+QString descriptionParallele()
+{
+    return QStringLiteral("Avec --balayage : répartit les actes entre N processus de balayage (1 à %1, par "
+                          "défaut 1) ; le journal reste dans l'ordre de la liste.")
+        .arg(processusMaximum);
+}
+
+std::optional<int> lireParallele(const QString& texte, QString& refus)
+{
+    bool entier = false;
+    const int processus = texte.toInt(&entier);
+    if (!entier || processus < 1 || processus > processusMaximum) {
+        refus = QStringLiteral("--parallele : « %1 » n'est pas un nombre de processus de 1 à %2")
+                    .arg(texte)
+                    .arg(processusMaximum);
+        return std::nullopt;
+    }
+    return processus;
+}
+
 QString texteInterruption(qsizetype faits, qsizetype total)
 {
     return QStringLiteral("Balayage interrompu après %1 acte(s) sur %2.").arg(faits).arg(total);

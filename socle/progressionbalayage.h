@@ -50,5 +50,11 @@ private:
 QString descriptionDelaiAppel();
 std::optional<int> lireDelaiAppel(const QString& texte, QString& refus);
 
+// --parallele N of both sweeps: its help, and its value read (1 to processusMaximum), or nothing with the
+// refusal in `refus`.
+constexpr int processusMaximum = 64;
+QString descriptionParallele();
+std::optional<int> lireParallele(const QString& texte, QString& refus);
+
 // The standard error's line of a sweep Ctrl+C stopped.
 QString texteInterruption(qsizetype faits, qsizetype total);

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <csignal>
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 class QProcess;
 
@@ -17,9 +19,16 @@ class QProcess;
 // writes on its standard output its journal lines ("{...}") and its own messages ("#mot reste"), "#fin" at
 // the end of each act; at the end of its input it closes what it opened and exits with 0.
 //
-// The supervisor deals the acts a few ahead, hands every line on in the order written, and when the worker
-// dies or stays silent for longer than the delay, reports it, starts a fresh one and goes on with the act
-// after the one in flight. A run of crashes or hangs without an act finished between them ends the sweep.
+// The supervisor runs one worker or several, deals the acts a few ahead to each, and hands every act's lines
+// on in the list's order, whichever worker swept it: the lines of an act ahead of the first unfinished one
+// wait until their turn (with one worker, none ever waits). When a worker dies or stays silent for longer
+// than the delay, it reports it, starts a fresh one in its place and deals it the acts the dead one had not
+// started. A run of crashes or hangs without an act finished between them ends the sweep. The worker's
+// messages are handed on as they come.
+//
+// A worker may end its start-up with "#pret". With `demarrageUnique`, the lines before it (the window
+// built, the component created) are handed on for the first worker started only: a journal holds one
+// start-up, however many workers swept and restarted, so that it pairs with a one-worker sweep's.
 
 struct ParametresSuperviseur
 {
@@ -31,6 +40,16 @@ struct ParametresSuperviseur
     // Acts dealt ahead of the one in flight: enough that the worker never waits for the supervisor, few
     // enough that those it finishes after Ctrl+C take a fraction of a second.
     qsizetype actesAvance = 256;
+    int travailleurs = 1; // worker processes at once (never more than acts)
+    bool demarrageUnique = false;
+};
+
+// The call a worker has in flight, as its journal lines say: kept per worker by the supervisor, read by the
+// suivi (which alone knows what the lines mean), and handed back with a crash or hang.
+struct AppelEnVol
+{
+    QByteArray annonce;  // the last call announced that no answer followed
+    QByteArray commande; // the line that began the command running, if any
 };
 
 struct PanneTravailleur
@@ -38,6 +57,7 @@ struct PanneTravailleur
     bool blocage = false;  // silent for longer than the delay, then ended; otherwise died
     qsizetype indice = -1; // of the act in flight in the list; -1 outside any act (connecting, disconnecting)
     FinTravailleur fin;    // how it died; empty for a hang
+    AppelEnVol enVol;      // that worker's call in flight when it died or hung
 };
 
 class SuiviSuperviseur
@@ -51,6 +71,13 @@ public:
     virtual bool message(QByteArrayView mot, QByteArrayView reste) = 0;
     virtual void finActe(qsizetype indice, qsizetype faits) = 0;
     virtual void panne(const PanneTravailleur& panne) = 0;
+    // Each of a worker's journal lines, as it comes and before it waits for its act's turn: what it says of
+    // the call in flight goes into that worker's `enVol`.
+    virtual void suivreAppel(QByteArrayView ligne, AppelEnVol& enVol) const
+    {
+        Q_UNUSED(ligne);
+        Q_UNUSED(enVol);
+    }
     // Every line the pipe held has been handed on: the time to flush what they were written to.
     virtual void lignesLues() {}
 };
@@ -75,20 +102,33 @@ public:
     const QString& erreurDemarrage() const { return m_erreurDemarrage; }
 
 private:
-    bool demarrer();
+    struct Travailleur;
+    struct SortieActe;
+
+    bool demarrer(Travailleur& travailleur);
     void distribuer();
-    // Hands on every whole line the worker has written; false once a message ended the sweep.
-    bool lireLignes();
-    // The worker's death or hang: reported, the act in flight counted done. False when the sweep ends.
-    bool apresPanne(bool blocage);
+    // Hands on, or keeps for their turn, every whole line the worker has written; false once a message ended
+    // the sweep.
+    bool lireLignes(Travailleur& travailleur);
+    void ligneTravailleur(Travailleur& travailleur, QByteArrayView ligne);
+    void acteTermine(qsizetype indice, const PanneTravailleur* panne);
+    // Hands on the acts whose turn has come.
+    void avancer();
+    // The worker's death or hang: reported, the act in flight finished. False when the sweep ends.
+    bool apresPanne(Travailleur& travailleur, bool blocage);
+    void attendre();
+    // Whatever was kept, in act order, once the sweep is over.
+    void viderSorties();
+    void arreterTous();
 
     ParametresSuperviseur m_parametres;
     SuiviSuperviseur& m_suivi;
-    std::unique_ptr<QProcess> m_travailleur;
-    QElapsedTimer m_silence;
-    QByteArray m_tampon;      // the worker's output not yet cut into lines
-    qsizetype m_premier = 0;  // the first act dealt and not finished
-    qsizetype m_prochain = 0; // the next act to deal
+    std::vector<std::unique_ptr<Travailleur>> m_travailleurs;
+    std::vector<qsizetype> m_rendus; // acts a dead worker had not started, to deal again, in order
+    std::unordered_map<qsizetype, std::unique_ptr<SortieActe>>
+        m_sorties;            // lines and ends of acts not handed on yet
+    qsizetype m_prochain = 0; // the next act never dealt
+    qsizetype m_ecrit = 0;    // the first act not handed on
     qsizetype m_actesFaits = 0;
     int m_plantages = 0;
     int m_blocages = 0;
@@ -96,6 +136,6 @@ private:
     bool m_interrompu = false;
     bool m_abandonne = false;
     bool m_arrete = false;
-    bool m_entreeFermee = false;
+    bool m_premierDemarre = false;
     QString m_erreurDemarrage;
 };

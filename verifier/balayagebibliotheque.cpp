@@ -148,17 +148,21 @@ private:
     std::optional<Echec> m_echec;
 };
 
-void consignerDebut(JournalAppels& journal, const ParametresBalayageTarvo& parametres)
+void consignerDebut(JournalAppels& journal, const ParametresBalayageTarvo& parametres,
+                    const QStringList& liste, const std::optional<Tranche>& tranche)
 {
     journal.consigner(Genre::debut,
                       {{Champ::programme, QCoreApplication::applicationName()},
                        {Champ::arguments, QJsonArray::fromStringList(QCoreApplication::arguments())},
                        {Champ::base, qEnvironmentVariable("BANC_CCAM_BASE")}});
-    journal.consigner(Genre::balayage,
-                      {{Champ::pointsEntree, QJsonArray::fromStringList(BalayageTarvo::pointsEntree())},
-                       {Champ::date, parametres.dateReference},
-                       {Champ::grille, parametres.grilleTarifaire},
-                       {Champ::actes, parametres.codes.size()}});
+    QJsonObject balayage{{Champ::pointsEntree, QJsonArray::fromStringList(BalayageTarvo::pointsEntree())},
+                         {Champ::date, parametres.dateReference},
+                         {Champ::grille, parametres.grilleTarifaire},
+                         {Champ::actes, parametres.codes.size()}};
+    if (tranche)
+        for (auto champ = champsTranche(liste, *tranche); const QString& cle : champ.keys())
+            balayage.insert(cle, champ.value(cle));
+    journal.consigner(Genre::balayage, balayage);
 }
 
 } // namespace
@@ -201,21 +205,27 @@ int executerTravailleurBalayage(const OptionsVerifier& options)
     return StatutVerification::Reussie;
 }
 
-int executerBalayage(const OptionsVerifier& options, const QStringList& codes, JournalAppels* journal,
+int executerBalayage(const OptionsVerifier& options, const QStringList& liste, JournalAppels* journal,
                      RapportVerification& rapport)
 {
+    QString refus;
+    const QStringList codes = options.tranche ? trancherCodes(liste, *options.tranche, refus).value() : liste;
     const ParametresBalayageTarvo parametres{codes, options.dateReference, options.grilleTarifaire};
     if (journal)
-        consignerDebut(*journal, parametres);
+        consignerDebut(*journal, parametres, liste, options.tranche);
 
     QStringList arguments{QStringLiteral("--travailleur"), QStringLiteral("--date"), options.dateReference,
                           QStringLiteral("--grille"), options.grilleTarifaire};
     if (!options.cheminBibliotheque.isEmpty())
         arguments << QStringLiteral("--bibliotheque") << options.cheminBibliotheque;
     SuiviSuperviseurVerifier suivi(parametres, journal, rapport, options.delaiAppelS);
-    SuperviseurBalayage superviseur(
-        {QCoreApplication::applicationFilePath(), arguments, codes, options.delaiAppelS, pannesDeSuite},
-        suivi);
+    SuperviseurBalayage superviseur({.programme = QCoreApplication::applicationFilePath(),
+                                     .arguments = arguments,
+                                     .codes = codes,
+                                     .delaiAppelS = options.delaiAppelS,
+                                     .pannesDeSuite = pannesDeSuite,
+                                     .travailleurs = options.parallele},
+                                    suivi);
     {
         const ArretBalayage arret;
         superviseur.executer(arret.demande());

@@ -40,6 +40,10 @@ int main(int argc, char* argv[])
             SortieConsole::ecrireLigne(stderr, refus);
             return StatutVerification::NonVerifiee;
         }
+        if (options->tranche && !trancherCodes(*codes, *options->tranche, refus)) {
+            SortieConsole::ecrireLigne(stderr, refus);
+            return StatutVerification::NonVerifiee;
+        }
     }
 
     std::unique_ptr<JournalAppels> journal;

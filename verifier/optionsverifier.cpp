@@ -11,6 +11,8 @@
 
 namespace {
 
+// Beyond the cores of any desk machine: more workers than cores only add switching.
+
 bool dateValide(const QString& date)
 {
     return QRegularExpression(QStringLiteral("^\\d{8}$")).match(date).hasMatch() &&
@@ -74,10 +76,19 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         QStringLiteral("FICHIER"));
     const QCommandLineOption optionDelai(QStringLiteral("delai-appel"), descriptionDelaiAppel(),
                                          QStringLiteral("SECONDES"), QStringLiteral("30"));
+    const QCommandLineOption optionTranche(
+        QStringLiteral("tranche"),
+        QStringLiteral(
+            "Avec --balayage : ne balaie que la K-ième des N parts contiguës de la liste (des parts "
+            "d'un acte de plus ou de moins au plus), pour répartir un balayage sur N machines ; "
+            "--comparer apparie les journaux des N parts comme un seul."),
+        QStringLiteral("K/N"));
+    const QCommandLineOption optionParallele(QStringLiteral("parallele"), descriptionParallele(),
+                                             QStringLiteral("N"), QStringLiteral("1"));
     QCommandLineOption optionTravailleur(QStringLiteral("travailleur"));
     optionTravailleur.setFlags(QCommandLineOption::HiddenFromHelp);
     analyseur.addOptions({optionAide, optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal,
-                          optionBalayage, optionDelai, optionTravailleur});
+                          optionBalayage, optionDelai, optionTranche, optionParallele, optionTravailleur});
     if (!analyseur.parse(arguments))
         return refus(statut, QStringLiteral("Ligne de commande refusée : %1").arg(analyseur.errorText()));
     if (analyseur.isSet(optionAide)) {
@@ -93,6 +104,11 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
     if (analyseur.isSet(optionBalayage) && analyseur.isSet(optionTous)) {
         return refus(statut, QStringLiteral("--balayage et --tous ne vont pas ensemble : le balayage "
                                             "n'appelle que les points d'entrée qui prennent un acte"));
+    }
+
+    if (!analyseur.isSet(optionBalayage) &&
+        (analyseur.isSet(optionTranche) || analyseur.isSet(optionParallele))) {
+        return refus(statut, QStringLiteral("--tranche et --parallele vont avec --balayage"));
     }
 
     OptionsVerifier options;
@@ -118,6 +134,17 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
     if (!delai)
         return refus(statut, refusDelai);
     options.delaiAppelS = *delai;
+    if (analyseur.isSet(optionTranche)) {
+        QString refusTranche;
+        options.tranche = lireTranche(analyseur.value(optionTranche), refusTranche);
+        if (!options.tranche)
+            return refus(statut, refusTranche);
+    }
+    QString refusParallele;
+    const std::optional<int> parallele = lireParallele(analyseur.value(optionParallele), refusParallele);
+    if (!parallele)
+        return refus(statut, refusParallele);
+    options.parallele = *parallele;
     options.travailleur = analyseur.isSet(optionTravailleur);
     options.cheminJournal = analyseur.value(optionJournal);
     if (analyseur.isSet(optionBalayage))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listecodes.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -16,6 +18,10 @@ struct OptionsVerifier
     bool tousPointsEntree = false;
     // --delai-appel: how long a call of the sweep may take before its worker is ended.
     int delaiAppelS = 30;
+    // --tranche: only this part of the list is swept.
+    std::optional<Tranche> tranche;
+    // --parallele: the sweep's worker processes.
+    int parallele = 1;
     // The sweep's worker process: acts read from the standard input, the journal and the worker's messages
     // written to the standard output (superviseurbalayage.h). Not shown in the help: the sweep starts it.
     bool travailleur = false;

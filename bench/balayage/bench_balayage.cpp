@@ -289,9 +289,10 @@ void BM_BalayageBibliotheque(benchmark::State& etat)
     etat.counters["Mo_journal"] = double(QFileInfo(chemin("bib-a.jsonl")).size()) / 1e6;
 }
 
-// A program's --balayage of every act as a tester runs it, into `journal`: the supervisor, its worker, every
+// A program's --balayage of every act as a tester runs it, into `journal`: the supervisor, its workers, every
 // line passed through the pipe into the journal. False when it did not end with 0.
-bool balayerParOutil(const QString& programme, const char* journal, Mesure& mesure)
+bool balayerParOutil(const QString& programme, const char* journal, Mesure& mesure,
+                     const QStringList& options = {})
 {
     QFile liste(chemin("actes.txt"));
     if (!liste.exists() && (!liste.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -300,8 +301,10 @@ bool balayerParOutil(const QString& programme, const char* journal, Mesure& mesu
     liste.close();
     QProcess outil;
     outil.setProgram(programme);
-    outil.setArguments({QStringLiteral("--balayage"), chemin("actes.txt"), QStringLiteral("--date"),
-                        dateBalayage.toString(u"yyyyMMdd"), QStringLiteral("--journal"), chemin(journal)});
+    outil.setArguments(QStringList{QStringLiteral("--balayage"), chemin("actes.txt"),
+                                   QStringLiteral("--date"), dateBalayage.toString(u"yyyyMMdd"),
+                                   QStringLiteral("--journal"), chemin(journal)} +
+                       options);
     outil.setStandardOutputFile(QProcess::nullDevice());
     outil.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer chrono;
@@ -325,6 +328,25 @@ void BM_BalayageTravailleur(benchmark::State& etat)
         g_bibliothequeTravailleur = mesure.mur;
     }
     etat.counters["Mo_journal"] = double(QFileInfo(chemin("bib-t.jsonl")).size()) / 1e6;
+}
+
+// The same with two workers, on a machine of two cores: held on the wall clock against one worker's, and its
+// journal compared with one worker's.
+Mesure g_parallele;
+IssueComparaison g_issueParallele = IssueComparaison::NonAppariables;
+
+void BM_BalayageParallele(benchmark::State& etat)
+{
+    utiliserBase("a.sqlite");
+    for (auto _ : etat) {
+        if (!balayerParOutil(QStringLiteral(BANC_TARVO_VERIFIER), "bib-p.jsonl", g_parallele,
+                             {QStringLiteral("--parallele"), QStringLiteral("2")}))
+            etat.SkipWithError("balayage par deux processus de travail en échec");
+    }
+    etat.counters["Mo_journal"] = double(QFileInfo(chemin("bib-p.jsonl")).size()) / 1e6;
+    QString erreur;
+    g_issueParallele = comparerJournaux(
+        chemin("bib-t.jsonl"), chemin("bib-p.jsonl"), [](const QString&) {}, erreur);
 }
 
 // banc-ccam --balayage: its worker opens the window and creates the control.
@@ -422,6 +444,7 @@ BENCHMARK(BM_LectureSeule)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BalayageBibliotheque)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BalayageTravailleur)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BalayageControleTravailleur)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_BalayageParallele)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_ComparaisonBibliotheque)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LectureBibliotheque)->Iterations(3)->Unit(benchmark::kMillisecond);
 
@@ -488,6 +511,19 @@ int main(int argc, char** argv)
             g_controleTravailleur.mur, g_controleEnProcessus.mur,
             g_controleTravailleur.mur / g_controleEnProcessus.mur);
         if (ratio > 1.10)
+            statut = 2;
+    }
+    if (g_bibliothequeTravailleur > 0.0 && g_parallele.mur > 0.0) {
+        // The point of several workers is the wall clock: on two cores, two workers and the supervisor.
+        const double ratio = g_parallele.mur / g_bibliothequeTravailleur;
+        const bool egal = g_issueParallele == IssueComparaison::Identiques;
+        std::printf(
+            "balayage de la bibliothèque par deux processus de travail : %.2f s contre %.2f s pour un "
+            "seul, ratio %.2f (cible <= 0.60) %s ; CPU %.2f s contre %.2f s ; journal %s à celui d'un "
+            "seul\n",
+            g_parallele.mur, g_bibliothequeTravailleur, ratio, ratio <= 0.60 ? "tenu" : "MANQUÉ",
+            g_parallele.cpu, g_cpuTravailleur, egal ? "égal" : "DIFFÉRENT");
+        if (ratio > 0.60 || !egal)
             statut = 2;
     }
     if (QFile::exists(chemin("b.jsonl")))

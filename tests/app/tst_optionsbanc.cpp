@@ -55,6 +55,14 @@ private Q_SLOTS:
         QTest::newRow("--date avant le calendrier du sélecteur")
             << QStringList{u"--balayage"_qs, u"l"_qs, u"--date"_qs, u"17520913"_qs} << refusee
             << u"« 17520913 »"_qs;
+        QTest::newRow("--tranche sans --balayage")
+            << QStringList{u"--scenario"_qs, u"s"_qs, u"--tranche"_qs, u"1/2"_qs} << refusee
+            << u"--tranche va avec --balayage"_qs;
+        QTest::newRow("--tranche 3/2") << QStringList{u"--balayage"_qs, u"l"_qs, u"--tranche"_qs, u"3/2"_qs}
+                                       << refusee << u"--tranche : « 3/2 » n'est pas une tranche K/N"_qs;
+        QTest::newRow("--parallele 0")
+            << QStringList{u"--balayage"_qs, u"l"_qs, u"--parallele"_qs, u"0"_qs} << refusee
+            << u"--parallele : « 0 » n'est pas un nombre de processus de 1 à 64"_qs;
         QTest::newRow("--grille 003") << QStringList{u"--balayage"_qs, u"l"_qs, u"--grille"_qs, u"003"_qs}
                                       << refusee << u"--grille : 000, 001 ou 002, pas « 003 »"_qs;
     }

@@ -5,6 +5,7 @@
 #include "listecodes.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -96,6 +97,8 @@ private Q_SLOTS:
     void balayageInterrompu();
     void pannes_data();
     void pannes();
+    void tranches_data();
+    void tranches();
 
 private:
     // Sweeps `actes` over the sample store `base` (a copy in the test's folder), into `journal`.
@@ -395,6 +398,9 @@ void TestBalayage::listesRefusees_data()
             << S("actes.txt:1 : « AAFA001;exérèse »");
         QTest::addRow("%s : UTF-16 sans marque", nom.constData())
             << programme << QStringList{} << QByteArray("A\0A\0F\0A\0\n\0", 10) << S("actes.txt:1");
+        QTest::addRow("%s : plus de tranches que d'actes", nom.constData())
+            << programme << QStringList{S("--tranche"), S("3/3")} << QByteArray("AAFA001\nACQK001\n")
+            << S("--tranche 3/3 : la liste n'a que 2 acte(s)");
     }
     const QByteArray liste("AAFA001\n");
     QTest::newRow("banc-ccam : grille inconnue")
@@ -410,6 +416,11 @@ void TestBalayage::listesRefusees_data()
         QTest::addRow("%s : délai d'appel nul", qPrintable(QFileInfo(programme).baseName()))
             << programme << QStringList{S("--delai-appel"), S("0")} << liste
             << S("Délai d'appel invalide : 0 (attendu un nombre de secondes de 1 à 86400)");
+    QTest::newRow("tarvo-verifier : tranche 0/3") << verificateur << QStringList{S("--tranche"), S("0/3")}
+                                                  << liste << S("--tranche : « 0/3 » n'est pas une tranche");
+    QTest::newRow("tarvo-verifier : 65 processus")
+        << verificateur << QStringList{S("--parallele"), S("65")} << liste
+        << S("--parallele : « 65 » n'est pas un nombre de processus de 1 à 64");
 }
 
 void TestBalayage::listesRefusees()
@@ -554,6 +565,7 @@ void TestBalayage::pannes_data()
     QTest::addColumn<QStringList>("attendues"); // "genre acte appel" of each crash or hang
     QTest::addColumn<int>("actes");             // done, as fin_balayage counts them
     QTest::addColumn<QString>("bilan");         // the standard error's last line
+    QTest::addColumn<QStringList>("options");   // of both sweeps
 
     QTest::newRow("bibliothèque : un plantage, un blocage, le reste répond")
         << false
@@ -561,28 +573,52 @@ void TestBalayage::pannes_data()
         << false
         << QStringList{S("plantage ACQK001 GetPriseEnCharge_Tarvo"),
                        S("blocage HFFC004 ListeCodeAssociationActe_Tarvo")}
-        << 6
-        << S("Balayage : 6 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 1 plantage(s), 1 blocage(s).");
+        << 6 << S("Balayage : 6 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 1 plantage(s), 1 blocage(s).")
+        << QStringList{};
     QTest::newRow("bibliothèque : plantage à chaque acte, abandonné au cinquième")
         << false << S("*:GetPrixUnitaireActeSupplement_Tarvo:plantage") << false
         << QStringList(5, S("plantage %1 GetPrixUnitaireActeSupplement_Tarvo")) << 5
-        << S("Balayage : 5 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 5 plantage(s), 0 blocage(s).");
+        << S("Balayage : 5 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 5 plantage(s), 0 blocage(s).")
+        << QStringList{};
     QTest::newRow("bibliothèque : Ctrl+C pendant un blocage")
         << false << S("JLNL001:GetPriseEnCharge_Tarvo:blocage") << true << QStringList{} << 3
         << S("Balayage : 3 acte(s), 0 réponse(s) hors contrat, 0 "
-             "échec(s), 0 plantage(s), 0 blocage(s).");
+             "échec(s), 0 plantage(s), 0 blocage(s).")
+        << QStringList{};
     QTest::newRow("contrôle : un plantage, un blocage, le reste répond")
         << true << S("ACQK001:LireModificateursActe:plantage,HFFC004:LireLibelle:blocage") << false
         << QStringList{S("plantage ACQK001 Command4/LireModificateursActe"),
                        S("blocage HFFC004 Command2/LireLibelle")}
-        << 6 << S("Balayage : 6 acte(s), 0 commande(s) en échec, 1 plantage(s), 1 blocage(s).");
+        << 6 << S("Balayage : 6 acte(s), 0 commande(s) en échec, 1 plantage(s), 1 blocage(s).")
+        << QStringList{};
     QTest::newRow("contrôle : plantage à chaque acte, abandonné au cinquième")
         << true << S("*:LireRegroupements:plantage") << false
         << QStringList(5, S("plantage %1 Command5/LireRegroupements")) << 5
-        << S("Balayage : 5 acte(s), 0 commande(s) en échec, 5 plantage(s), 0 blocage(s).");
+        << S("Balayage : 5 acte(s), 0 commande(s) en échec, 5 plantage(s), 0 blocage(s).") << QStringList{};
     QTest::newRow("contrôle : Ctrl+C pendant un blocage")
         << true << S("JLNL001:LireModificateursActe:blocage") << true << QStringList{} << 3
-        << S("Balayage : 3 acte(s), 0 commande(s) en échec, 0 plantage(s), 0 blocage(s).");
+        << S("Balayage : 3 acte(s), 0 commande(s) en échec, 0 plantage(s), 0 blocage(s).") << QStringList{};
+    // Each crash or hang restarts its own worker only; the journal is the one-worker journal.
+    QTest::newRow("bibliothèque, trois processus : un plantage, un blocage, comparés à un seul")
+        << false
+        << S("ACQK001:GetPriseEnCharge_Tarvo:plantage,HFFC004:ListeCodeAssociationActe_Tarvo:blocage")
+        << false
+        << QStringList{S("plantage ACQK001 GetPriseEnCharge_Tarvo"),
+                       S("blocage HFFC004 ListeCodeAssociationActe_Tarvo")}
+        << 6 << S("Balayage : 6 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 1 plantage(s), 1 blocage(s).")
+        << QStringList{S("--parallele"), S("3")};
+    QTest::newRow("contrôle, deux processus : un plantage, un blocage, comparés à un seul")
+        << true << S("ACQK001:LireModificateursActe:plantage,HFFC004:LireLibelle:blocage") << false
+        << QStringList{S("plantage ACQK001 Command4/LireModificateursActe"),
+                       S("blocage HFFC004 Command2/LireLibelle")}
+        << 6 << S("Balayage : 6 acte(s), 0 commande(s) en échec, 1 plantage(s), 1 blocage(s).")
+        << QStringList{S("--parallele"), S("2")};
+    // The other worker's acts after the hung one are finished and kept, in act order.
+    QTest::newRow("bibliothèque, deux processus : Ctrl+C pendant un blocage")
+        << false << S("JLNL001:GetPriseEnCharge_Tarvo:blocage") << true << QStringList{} << 4
+        << S("Balayage : 4 acte(s), 0 réponse(s) hors contrat, 0 "
+             "échec(s), 0 plantage(s), 0 blocage(s).")
+        << QStringList{S("--parallele"), S("2")};
 }
 
 void TestBalayage::pannes()
@@ -593,6 +629,7 @@ void TestBalayage::pannes()
     QFETCH(QStringList, attendues);
     QFETCH(int, actes);
     QFETCH(QString, bilan);
+    QFETCH(QStringList, options);
 #ifdef Q_OS_WIN
     if (interrompre)
         QSKIP("Ctrl+C arrive ici par un signal ; Windows ne l'envoie qu'à une console");
@@ -611,11 +648,23 @@ void TestBalayage::pannes()
                           S("20200101"),   S("--delai-appel"), interrompre ? S("60") : S("5")};
     if (!controle)
         arguments << S("--bibliotheque") << QStringLiteral(CHEMIN_TARVO_FAUTIF);
+    arguments += options;
     QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
     environnement.insert(S("BANC_CCAM_BASE"), QStringLiteral(BANC_CCAM_ECHANTILLON));
     const ExecutionBanc propre = lancerProgramme(
         programme, arguments + QStringList{S("--journal"), S("a.jsonl")}, m_dossier->path(), environnement);
     QCOMPARE(propre.statut, 0);
+    if (!options.isEmpty()) {
+        // The clean sweep of several workers against a lone worker's: the same journal.
+        QStringList seul = arguments.mid(0, arguments.size() - options.size());
+        QCOMPARE(lancerProgramme(programme, seul + QStringList{S("--journal"), S("seul.jsonl")},
+                                 m_dossier->path(), environnement)
+                     .statut,
+                 0);
+        const ExecutionBanc egaux =
+            lancerBanc({S("--comparer"), S("seul.jsonl"), S("a.jsonl")}, m_dossier->path());
+        QVERIFY2(egaux.statut == 0, qPrintable(egaux.sortie + egaux.erreurs));
+    }
     environnement.insert(controle ? S("CTL_FAUTIF_PANNES") : S("TARVO_FAUTIF_PANNES"), pannes);
     const QString champAppel = controle ? S("membre") : S("point_entree");
 
@@ -702,6 +751,88 @@ void TestBalayage::pannes()
                                                  .arg(champs.at(2), champs.at(1), champs.at(0)));
         QVERIFY2(titre.match(comparaison.sortie).hasMatch(), qPrintable(comparaison.sortie));
     }
+}
+
+// The parts of a list swept one by one and compared as one run against the whole list's sweep: the parts
+// cover the list, are read in their order whatever the order given, and a crash in one is named; a set of
+// parts that is not one whole run is refused.
+void TestBalayage::tranches_data()
+{
+    QTest::addColumn<QStringList>("tranches"); // B's journals, in the order given; "" for the whole list
+    QTest::addColumn<QString>("pannes");       // TARVO_FAUTIF_PANNES of B's sweeps
+    QTest::addColumn<int>("statut");
+    QTest::addColumn<QString>("attendu"); // in the comparison's output or error
+
+    QTest::newRow("trois tranches dans le désordre : rien ne diffère")
+        << QStringList{S("3/3"), S("1/3"), S("2/3")} << QString() << 0
+        << S("Aucune différence sur 24 appel(s), 6 acte(s).");
+    QTest::newRow("un plantage dans la deuxième tranche : nommé")
+        << QStringList{S("2/3"), S("1/3"), S("3/3")} << S("JLNL001:GetPriseEnCharge_Tarvo:plantage") << 1
+        << S("Appel 14 : GetPriseEnCharge_Tarvo — JLNL001\n  GetPriseEnCharge_Tarvo\t{");
+    QTest::newRow("tranche manquante")
+        << QStringList{S("1/3"), S("3/3")} << QString() << 2 << S("la tranche 2/3 manque");
+    QTest::newRow("tranche en double")
+        << QStringList{S("1/2"), S("2/2"), S("1/2")} << QString() << 2 << S("sont tous deux la tranche 1/2");
+    QTest::newRow("découpages différents") << QStringList{S("1/2"), S("2/3"), S("3/3")} << QString() << 2
+                                           << S("ne sont pas des tranches du même balayage");
+    QTest::newRow("un journal entier parmi des tranches")
+        << QStringList{S("1/2"), QString()} << QString() << 2 << S("n'est pas le journal d'une tranche");
+}
+
+void TestBalayage::tranches()
+{
+    QFETCH(QStringList, tranches);
+    QFETCH(QString, pannes);
+    QFETCH(int, statut);
+    QFETCH(QString, attendu);
+    QVERIFY(ecrireLignes(m_dossier->filePath(S("actes.txt")), ::actes));
+    const QStringList arguments{S("--balayage"), S("actes.txt"),      S("--date"),
+                                S("20200101"),   S("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_FAUTIF)};
+    const auto nomJournal = [](const QString& tranche) {
+        return tranche.isEmpty() ? S("entier.jsonl")
+                                 : S("t%1.jsonl").arg(QString(tranche).replace(u'/', u'-'));
+    };
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    const ExecutionBanc reference =
+        lancerProgramme(verificateur, arguments + QStringList{S("--journal"), S("a.jsonl")},
+                        m_dossier->path(), environnement);
+    QCOMPARE(reference.statut, 0);
+    environnement.insert(S("TARVO_FAUTIF_PANNES"), pannes);
+    QStringList journaux;
+    QMap<int, QStringList> actesParTranche; // the acts each part swept, by its number
+    for (const QString& tranche : std::as_const(tranches)) {
+        journaux << nomJournal(tranche);
+        if (QFile::exists(m_dossier->filePath(journaux.constLast())))
+            continue;
+        const QStringList option = tranche.isEmpty() ? QStringList{} : QStringList{S("--tranche"), tranche};
+        const ExecutionBanc execution = lancerProgramme(
+            verificateur, arguments + option + QStringList{S("--journal"), journaux.constLast()},
+            m_dossier->path(), environnement);
+        QVERIFY2(execution.statut == (pannes.isEmpty() ? 0 : execution.statut),
+                 qPrintable(execution.erreurs));
+        QStringList faits;
+        for (const QJsonObject& e : lireJournal(m_dossier->filePath(journaux.constLast())))
+            if (e.contains(S("acte")) && !faits.contains(e.value(S("acte")).toString()))
+                faits << e.value(S("acte")).toString();
+        if (!tranche.isEmpty())
+            actesParTranche.insert(tranche.section(u'/', 0, 0).toInt(), faits);
+    }
+    // Every act of the list, each in one part only, in the list's order.
+    if (statut != 2) {
+        QStringList couverts;
+        for (const QStringList& faits : std::as_const(actesParTranche))
+            couverts << faits;
+        QCOMPARE(couverts, ::actes);
+    }
+
+    const ExecutionBanc comparaison =
+        lancerBanc({S("--comparer"), S("a.jsonl"), journaux.join(QDir::listSeparator())}, m_dossier->path());
+
+    QCOMPARE(comparaison.statut, statut);
+    QVERIFY2((statut == 2 ? comparaison.erreurs : comparaison.sortie).contains(attendu),
+             qPrintable(comparaison.sortie + comparaison.erreurs));
+    if (statut == 2)
+        QVERIFY(comparaison.sortie.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBalayage)
