@@ -68,8 +68,17 @@ int Balayage::executer(FrmInit& fenetre, const volatile std::sig_atomic_t* arret
         m_journal->consigner(Genre::finBalayage, {{Champ::statut, statut},
                                                   {Champ::actes, m_actesFaits},
                                                   {Champ::echecs, m_echecs},
-                                                  {Champ::interrompu, m_interrompu}});
+                                                  {Champ::interrompu, m_interrompu},
+                                                  {Champ::boitesNatives, m_boitesNatives}});
     return statut;
+}
+
+ChoixBoiteNative Balayage::choixBoitesNatives()
+{
+    return [this](const BoiteNative&) {
+        ++m_boitesNatives;
+        return ReponseBoiteNative{m_parametres.boitesNatives, {}};
+    };
 }
 
 void Balayage::afficherMessage(const QString&, const QString&, IconeMessage) {}
@@ -98,7 +107,9 @@ int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
                    const QString& progIdControle)
 {
     Balayage balayage(parametres, journal);
-    FenetreBanc demarrage(implementations, fabrique, progIdControle, journal, balayage);
+    FenetreBanc demarrage(implementations,
+                          fabriqueRepondantAuxBoites(fabrique, balayage.choixBoitesNatives()), progIdControle,
+                          journal, balayage);
     FrmInit* const fenetre = demarrage.ouvrir(FenetreBanc::Avertissement::Console);
     if (!fenetre) {
         SortieConsole::ecrireLigne(stderr,
@@ -120,9 +131,11 @@ int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
         SortieConsole::ecrireLigne(stderr, QStringLiteral("Balayage interrompu après %1 acte(s) sur %2.")
                                                .arg(balayage.actesFaits())
                                                .arg(parametres.codes.size()));
-    SortieConsole::ecrireLigne(stderr, QStringLiteral("Balayage : %1 acte(s), %2 commande(s) en échec.")
-                                           .arg(balayage.actesFaits())
-                                           .arg(balayage.echecs()));
+    SortieConsole::ecrireLigne(
+        stderr, QStringLiteral("Balayage : %1 acte(s), %2 commande(s) en échec, %3 boîte(s) native(s).")
+                    .arg(balayage.actesFaits())
+                    .arg(balayage.echecs())
+                    .arg(balayage.boitesNatives()));
     demarrage.signalerJournalIncomplet();
     return statut;
 }

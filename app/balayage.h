@@ -24,6 +24,7 @@ struct ParametresBalayage
     std::optional<QDate> date;     // the window's own (today) when absent
     std::optional<QString> grille; // "000", "001" or "002"; the window's own ("001") when absent
     bool srt = false;
+    ReponseBoiteNative::Mode boitesNatives = ReponseBoiteNative::Mode::Defaut; // the control's own boxes
 };
 
 // Sweeps a list of acts over the window: for each code, sets txtCodeCCAM and presses the chosen buttons,
@@ -48,7 +49,11 @@ public:
     // Returns 0 when every command ran to its end, 1 when one failed or the sweep was stopped.
     int executer(FrmInit& fenetre, const volatile std::sig_atomic_t* arret);
 
+    // How the control's native boxes are answered (ParametresBalayage::boitesNatives), each one counted.
+    ChoixBoiteNative choixBoitesNatives();
+
     qsizetype actesFaits() const { return m_actesFaits; }
+    int boitesNatives() const { return m_boitesNatives; }
     int echecs() const { return m_echecs; }
     bool interrompu() const { return m_interrompu; }
 
@@ -65,6 +70,7 @@ private:
     QString m_acte;
     qsizetype m_actesFaits = 0;
     int m_echecs = 0;
+    int m_boitesNatives = 0;
     bool m_interrompu = false;
 };
 

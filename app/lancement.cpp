@@ -126,7 +126,10 @@ int jouerScenario(const OptionsBanc& options, const Implementations& implementat
     if (!ouvrirJournal(options, journal))
         return StatutBanc::LigneRefusee;
     LecteurScenario lecteur(std::move(lecture.etapes), journal.get());
-    FenetreBanc demarrage(implementations, controle.fabrique, controle.progId, journal.get(), lecteur);
+    FenetreBanc demarrage(
+        implementations,
+        fabriqueRepondantAuxBoites(controle.fabrique, lecteur.choixBoitesNatives(options.boitesNatives)),
+        controle.progId, journal.get(), lecteur);
     FrmInit* const fenetre = demarrage.ouvrir(FenetreBanc::Avertissement::Console);
     if (!fenetre) {
         ecrire(stderr, QStringLiteral("%1 : la fenêtre n'a pas pu s'ouvrir").arg(chemin));

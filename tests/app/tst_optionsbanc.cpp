@@ -55,6 +55,12 @@ private Q_SLOTS:
         QTest::newRow("--date avant le calendrier du sélecteur")
             << QStringList{u"--balayage"_qs, u"l"_qs, u"--date"_qs, u"17520913"_qs} << refusee
             << u"« 17520913 »"_qs;
+        QTest::newRow("--boites-natives devant la fenêtre")
+            << QStringList{u"--boites-natives"_qs, u"ok"_qs} << refusee
+            << u"--boites-natives va avec --balayage ou --scenario"_qs;
+        QTest::newRow("--boites-natives oui")
+            << QStringList{u"--balayage"_qs, u"l"_qs, u"--boites-natives"_qs, u"oui"_qs} << refusee
+            << u"--boites-natives : ok ou annuler, pas « oui »"_qs;
         QTest::newRow("--grille 003") << QStringList{u"--balayage"_qs, u"l"_qs, u"--grille"_qs, u"003"_qs}
                                       << refusee << u"--grille : 000, 001 ou 002, pas « 003 »"_qs;
     }
