@@ -81,16 +81,26 @@ BOOL CALLBACK lireEnfant(HWND enfant, LPARAM donnee)
     return TRUE;
 }
 
+struct Recherche
+{
+    DWORD filFenetre; // the window's thread
+    std::vector<HWND> boites;
+};
+
+// A dialog of the system's class anywhere in this process, or any other top-level window the window's thread
+// shows during the call that is not one of Qt's (the form is disabled for the call: it blocks it).
 BOOL CALLBACK trouverBoite(HWND fenetre, LPARAM donnee)
 {
+    auto& recherche = *reinterpret_cast<Recherche*>(donnee);
     DWORD processus = 0;
-    GetWindowThreadProcessId(fenetre, &processus);
+    const DWORD fil = GetWindowThreadProcessId(fenetre, &processus);
     if (processus != GetCurrentProcessId() || !IsWindowVisible(fenetre))
         return TRUE;
-    wchar_t classe[16] = {};
-    GetClassNameW(fenetre, classe, 16);
-    if (std::wcscmp(classe, L"#32770") == 0)
-        reinterpret_cast<std::vector<HWND>*>(donnee)->push_back(fenetre);
+    wchar_t classe[64] = {};
+    GetClassNameW(fenetre, classe, 64);
+    if (std::wcscmp(classe, L"#32770") == 0 ||
+        (fil == recherche.filFenetre && std::wcsncmp(classe, L"Qt", 2) != 0))
+        recherche.boites.push_back(fenetre);
     return TRUE;
 }
 
@@ -134,6 +144,7 @@ struct SurveillanceBoites::Echange
 SurveillanceBoites::SurveillanceBoites(ChoixBoiteNative choix, ObservateurBoites observateur)
     : m_choix(std::move(choix))
     , m_observateur(std::move(observateur))
+    , m_filFenetre(GetCurrentThreadId())
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW classe{};
@@ -202,9 +213,9 @@ void SurveillanceBoites::surveiller()
             if (WaitForMultipleObjects(2, attente, FALSE, INFINITE) == WAIT_OBJECT_0)
                 return;
         }
-        std::vector<HWND> boites;
-        EnumWindows(&trouverBoite, reinterpret_cast<LPARAM>(&boites));
-        for (HWND boite : boites)
+        Recherche recherche{m_filFenetre, {}};
+        EnumWindows(&trouverBoite, reinterpret_cast<LPARAM>(&recherche));
+        for (HWND boite : recherche.boites)
             if (m_traitees.insert(boite).second)
                 traiter(boite);
         if (WaitForSingleObject(m_arret, IntervalleMs) == WAIT_OBJECT_0)

@@ -11,9 +11,11 @@
 // The native boxes a control shows while a call into it is in flight, read and answered so that an
 // unattended run goes on.
 // - A thread of its own looks for them every 50 ms while a call runs: a visible top-level window of the
-//   system's dialog class (#32770) in this process. The control's MessageBoxW runs its own modal loop on the
-//   window's thread, where no timer of ours is sure to run (a loop may take only its own messages), while a
-//   message sent to a window of that thread is delivered by any loop, even a filtered one.
+//   system's dialog class (#32770) in this process, or any other the window's thread shows that is not one
+//   of Qt's (the form is disabled for the call: such a window blocks it). The control's MessageBoxW runs its
+//   own modal loop on the window's thread, where no timer of ours is sure to run (a loop may take only its
+//   own messages), while a message sent to a window of that thread is delivered by any loop, even a filtered
+//   one.
 // - The thread reads the box (title, static texts, push buttons) and sends it to a hidden window of the
 //   window's thread: the answer is chosen there and the observer (the journal, which is written from that
 //   thread only) told of the box before the button is pressed, so that a call that then crashes still leaves
@@ -51,6 +53,7 @@ private:
 
     ChoixBoiteNative m_choix;
     ObservateurBoites m_observateur;
+    DWORD m_filFenetre;
     HWND m_messager = nullptr; // on the window's thread
     HANDLE m_arret = nullptr;
     HANDLE m_enVol = nullptr;

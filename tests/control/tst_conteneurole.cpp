@@ -464,6 +464,10 @@ private Q_SLOTS:
             << S("LHQK005:LireLibelle:boite_cadre")
             << QStringList{S("--boites-natives"), S("annuler"), S("--scenario"), QString()} << clic << 1
             << true;
+        QTest::newRow("annuler, une fenêtre d'erreur du contrôle qui n'est pas un dialogue du système")
+            << S("LHQK005:LireLibelle:fenetre")
+            << QStringList{S("--boites-natives"), S("annuler"), S("--scenario"), QString()} << clic << 1
+            << true;
         QTest::newRow("une étape répond par le texte de la boîte")
             << S("LHQK005:LireLibelle:boite")
             << QStringList{S("--boites-natives"), S("annuler"), S("--scenario"), QString()}

@@ -109,7 +109,8 @@ const wchar_t* nomMethode(DISPID id)
 
 // CTLANCIEN_PANNES="LHQK005:plantage,ACQK001:LirePrix:blocage,HFFC004:LireLibelle:boite": the fault of a
 // method called while CodeActe holds that act (any method when none is named): "plantage", "blocage",
-// "boite" (a box owned by no window) or "boite_cadre" (owned by the container's frame); empty for none.
+// "boite" (a system box owned by no window), "boite_cadre" (owned by the container's frame) or "fenetre"
+// (an error form of its own); empty for none.
 std::wstring panneChoisie(const std::wstring& acte, DISPID id)
 {
     wchar_t tampon[4096];
@@ -350,6 +351,48 @@ void dialogue()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+// An error form of the control's own (no system dialog): its text, OK and Annuler, run by its own loop until
+// a button is pressed; the button's identifier.
+LRESULT CALLBACK procedureErreur(HWND fenetre, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_COMMAND && (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)) {
+        DestroyWindow(fenetre);
+        return 0;
+    }
+    return DefWindowProcW(fenetre, message, w, l);
+}
+
+int fenetreErreur()
+{
+    WNDCLASSW classe{};
+    classe.lpfnWndProc = procedureErreur;
+    classe.hInstance = module;
+    classe.lpszClassName = L"CtlAncienErreur";
+    RegisterClassW(&classe);
+    HWND fenetre = CreateWindowExW(WS_EX_DLGMODALFRAME, L"CtlAncienErreur", L"CtlAncien",
+                                   WS_POPUP | WS_CAPTION | WS_VISIBLE, 120, 120, 260, 120, nullptr, nullptr,
+                                   module, nullptr);
+    if (fenetre == nullptr)
+        return 0;
+    const auto enfant = [&](const wchar_t* classeEnfant, const wchar_t* texte, LONG style, int id, int x,
+                            int y) {
+        CreateWindowExW(0, classeEnfant, texte, WS_CHILD | WS_VISIBLE | style, x, y, 100, 24, fenetre,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
+    };
+    enfant(L"STATIC", L"Base introuvable", SS_LEFT, 0xFFFF, 10, 10);
+    enfant(L"BUTTON", L"OK", BS_DEFPUSHBUTTON, IDOK, 10, 50);
+    enfant(L"BUTTON", L"&Annuler", BS_PUSHBUTTON, IDCANCEL, 120, 50);
+    int reponse = 0;
+    MSG message;
+    while (IsWindow(fenetre) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.hwnd == fenetre && message.message == WM_COMMAND)
+            reponse = LOWORD(message.wParam);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return reponse;
 }
 
 // One dispatch member of the type library: a function of `parametres` (names and types) or a property.
@@ -894,6 +937,8 @@ private:
                                             L"CtlAncien", MB_OKCANCEL | MB_ICONERROR);
             noter(L"boite reponse=" + nombre(reponse));
         }
+        if (panne == L"fenetre")
+            noter(L"fenetre reponse=" + nombre(fenetreErreur()));
     }
 
     HRESULT appeler(DISPID id, VARIANT* resultat, EXCEPINFO* exception)
