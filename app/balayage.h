@@ -13,7 +13,9 @@
 struct Implementations;
 
 class FrmInit;
+struct ControlesFenetre;
 class JournalAppels;
+class QJsonObject;
 class QPushButton;
 
 struct ParametresBalayage
@@ -25,6 +27,7 @@ struct ParametresBalayage
     std::optional<QString> grille; // "000", "001" or "002"; the window's own ("001") when absent
     bool srt = false;
     ReponseBoiteNative::Mode boitesNatives = ReponseBoiteNative::Mode::Defaut; // the control's own boxes
+    int delaiAppelS = 30; // --delai-appel: the worker's call after which it is ended as hung
 };
 
 // Sweeps a list of acts over the window: for each code, sets txtCodeCCAM and presses the chosen buttons,
@@ -52,6 +55,21 @@ public:
     // How the control's native boxes are answered (ParametresBalayage::boitesNatives), each one counted.
     ChoixBoiteNative choixBoitesNatives();
 
+    // The same in steps, for a worker that is handed its acts one by one: the window set for the sweep
+    // (its commands followed by this object), then each act, which returns how many of its commands failed,
+    // then the window handed back its former follower.
+    void preparer(FrmInit& fenetre);
+    int balayerActe(const QString& code);
+    void terminer(FrmInit& fenetre);
+    // What the "balayage" event says of the window once prepared: its date, grid and "SRT only".
+    struct Contexte
+    {
+        QString date; // yyyyMMdd
+        QString grille;
+        bool srt = false;
+    };
+    Contexte contexte(FrmInit& fenetre) const;
+
     qsizetype actesFaits() const { return m_actesFaits; }
     int boitesNatives() const { return m_boitesNatives; }
     int echecs() const { return m_echecs; }
@@ -67,6 +85,8 @@ private:
     JournalAppels* m_journal;
     SuiviCommandes* m_suivi = nullptr;
     std::function<void(qsizetype)> m_progression;
+    QList<QPushButton*> m_boutons;
+    ControlesFenetre* m_controles = nullptr;
     QString m_acte;
     qsizetype m_actesFaits = 0;
     int m_echecs = 0;
@@ -74,9 +94,19 @@ private:
     bool m_interrompu = false;
 };
 
-// The sweep as the tool runs it: the window built (journalled when `journal` is given), progress on
-// standard error (a bar on a terminal, a line per tenth otherwise), Ctrl+C ending it after the current
-// act. Returns the exit status.
-int lancerBalayage(const ParametresBalayage& parametres, JournalAppels* journal,
-                   const Implementations& implementations, const FabriqueControle& fabrique,
+// The "balayage" event of a sweep of `parametres` over a window in `contexte`.
+QJsonObject champsBalayage(const ParametresBalayage& parametres, const Balayage::Contexte& contexte);
+
+// The sweep as the tool runs it: the control in a worker process of this program (lancerTravailleurBalayage),
+// `arguments` its options (--controle, --commandes, --date...), so that a crash or a hang of the control
+// costs one act; this process builds no window and loads no control. It owns the journal (when `journal` is
+// given: "debut", "balayage", the worker's lines in act order, "plantage" or "blocage" where it died or hung,
+// "fin_balayage"), the progress on standard error (a bar on a terminal, a line per tenth otherwise) and the
+// summary; Ctrl+C ends it, even during a hung call. Returns the exit status.
+int lancerBalayage(const ParametresBalayage& parametres, const QStringList& arguments, JournalAppels* journal,
                    const QString& progIdControle);
+
+// banc-ccam --travailleur: the worker's side. The window opened headless with the chosen control, the acts
+// read on the standard input, each one's journal lines and "#fin" on the standard output.
+int lancerTravailleurBalayage(const ParametresBalayage& parametres, const Implementations& implementations,
+                              const FabriqueControle& fabrique, const QString& progIdControle);

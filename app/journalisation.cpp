@@ -18,6 +18,11 @@ Journalisation::Journalisation(JournalAppels& j, ServiceMessages& messages, Appe
     , fabriqueControle(fabriqueJournalisee(fabrique, j))
     , suivi(j)
 {
+    consignerDebut(journal, progIdControle);
+}
+
+void consignerDebut(JournalAppels& journal, const QString& progIdControle)
+{
     QJsonArray arguments;
     for (const QString& argument : QCoreApplication::arguments())
         arguments.append(argument);

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class QString;
+
 class FrmInit;
 class JournalAppels;
 class SondeSysteme;
@@ -25,6 +27,10 @@ struct Journalisation
     FabriqueControle fabriqueControle;
     SuiviCommandesJournal suivi;
 };
+
+// The run's "debut": the program, its arguments, the store, and the control `progIdControle` names as its
+// registration gives it now.
+void consignerDebut(JournalAppels& journal, const QString& progIdControle);
 
 // The window started over the journalled components when `journalisation` holds them, over the components
 // themselves otherwise; nullptr when it could not open (the failure has been reported).

@@ -17,6 +17,7 @@
 #include "traductions.h"
 
 #include <QApplication>
+#include <QDate>
 #include <cstdio>
 #include <optional>
 
@@ -145,8 +146,7 @@ int jouerScenario(const OptionsBanc& options, const Implementations& implementat
 }
 
 // The list is read and checked whole before the journal is opened, so a refused list leaves no file behind.
-int balayer(const OptionsBanc& options, const Implementations& implementations,
-            const ControleChoisi& controle)
+int balayer(const OptionsBanc& options, const ControleChoisi& controle)
 {
     QString refus;
     std::optional<QStringList> codes = lireFichierCodes(options.listeActes, refus);
@@ -156,10 +156,23 @@ int balayer(const OptionsBanc& options, const Implementations& implementations,
     }
     ParametresBalayage parametres = options.balayage;
     parametres.codes = std::move(*codes);
+    // Every worker sweeps with the same date, even one started after midnight.
+    if (!parametres.date)
+        parametres.date = QDate::currentDate();
+    QStringList arguments{QStringLiteral("--commandes"), parametres.boutons.join(QLatin1Char(',')),
+                          QStringLiteral("--date"), parametres.date->toString(QStringLiteral("yyyyMMdd"))};
+    if (parametres.grille)
+        arguments << QStringLiteral("--grille") << *parametres.grille;
+    if (parametres.srt)
+        arguments << QStringLiteral("--srt");
+    if (!options.controle.isEmpty())
+        arguments << QStringLiteral("--controle") << options.controle;
+    if (parametres.boitesNatives == ReponseBoiteNative::Mode::Annulation)
+        arguments << QStringLiteral("--boites-natives") << QStringLiteral("annuler");
     std::unique_ptr<JournalAppels> journal;
     if (!ouvrirJournal(options, journal))
         return StatutBanc::LigneRefusee;
-    return lancerBalayage(parametres, journal.get(), implementations, controle.fabrique, controle.progId);
+    return lancerBalayage(parametres, arguments, journal.get(), controle.progId);
 }
 
 } // namespace
@@ -185,7 +198,10 @@ int lancerBancCcam(int& argc, char* argv[], const Implementations& implementatio
     case ModeBanc::Diagnostic:
         return executerDiagnostic(controle->progId, controle->fabrique, stdout);
     case ModeBanc::Balayage:
-        return balayer(options, implementations, *controle);
+        return balayer(options, *controle);
+    case ModeBanc::Travailleur:
+        return lancerTravailleurBalayage(options.balayage, implementations, controle->fabrique,
+                                         controle->progId);
     case ModeBanc::Scenario:
         return jouerScenario(options, implementations, *controle);
     case ModeBanc::Fenetre:

@@ -2,6 +2,7 @@
 
 #include "echec.h"
 #include "fabriquecontrole.h"
+#include "progressionbalayage.h"
 
 #include <QCommandLineParser>
 #include <QDate>
@@ -34,6 +35,8 @@ enum class Option
     Fenetre,
     BoitesNatives,
     Diagnostic,
+    DelaiAppel,
+    Travailleur,
     Positionnel,
     EnTrop,
 };
@@ -59,8 +62,9 @@ constexpr DefinitionOption definitions[] = {
      u"diffèrent : 0 si rien ne diffère, 1 sinon, 2 s'ils ne peuvent être appariés."},
     {Option::Balayage, u"balayage", u"FICHIER",
      u"Pour chaque code d'acte de FICHIER (un par ligne, - pour l'entrée standard), remplit txtCodeCCAM et "
-     u"lance les commandes, sans afficher la fenêtre : 0 si toutes ont abouti, 1 si l'une a échoué ou si le "
-     u"balayage a été interrompu (Ctrl+C), 2 si la liste ou une option est refusée."},
+     u"lance les commandes, sans afficher la fenêtre, le contrôle dans un processus à part : 0 si toutes ont "
+     u"abouti, 1 si l'une a échoué, planté ou bloqué, ou si le balayage a été interrompu (Ctrl+C), 2 si la "
+     u"liste ou une option est refusée."},
     {Option::Commandes, u"commandes", u"LISTE",
      u"Avec --balayage, les commandes lancées pour chaque acte (2,4,5,6,7 par défaut)."},
     {Option::Date, u"date", u"AAAAMMJJ", u"Avec --balayage, la date de référence (DTPicker1)."},
@@ -83,6 +87,9 @@ constexpr DefinitionOption definitions[] = {
      u"Dit quel contrôle et quelle bibliothèque répondent (fichiers, versions, inscription, identifiants, "
      u"points d'entrée), puis termine : 0 si tout est conforme, 1 si quelque chose diffère ou manque, 2 si "
      u"rien n'a pu être vérifié."},
+    {Option::DelaiAppel, u"delai-appel", u"SECONDES", nullptr}, // the sweeps' shared description
+    // The sweep's worker process, which the sweep starts itself: the acts on its standard input.
+    {Option::Travailleur, u"travailleur", nullptr, u""},
 };
 static_assert(std::size(definitions) == NombreOptions);
 
@@ -134,11 +141,18 @@ constexpr Regle regles[] = {
      u"--diagnostic ne prend pas d'autre option que --controle."},
     {presence(Option::Balayage), Exigence::Sans, presence(Option::Scenario),
      u"--balayage et --scenario ne vont pas ensemble"},
-    {presence(Option::BoitesNatives), Exigence::Avec, presence(Option::Balayage) | presence(Option::Scenario),
+    {presence(Option::BoitesNatives), Exigence::Avec,
+     presence(Option::Balayage) | presence(Option::Scenario) | presence(Option::Travailleur),
      u"--boites-natives va avec --balayage ou --scenario : devant la fenêtre, ses boîtes sont à l'opérateur"},
     {presence(Option::Commandes) | presence(Option::Date) | presence(Option::Grille) | presence(Option::Srt),
-     Exigence::Avec, presence(Option::Balayage),
+     Exigence::Avec, presence(Option::Balayage) | presence(Option::Travailleur),
      u"--commandes, --date, --grille et --srt vont avec --balayage"},
+    {presence(Option::DelaiAppel), Exigence::Avec, presence(Option::Balayage),
+     u"--delai-appel va avec --balayage"},
+    {presence(Option::Travailleur), Exigence::Seules,
+     presence(Option::Commandes) | presence(Option::Date) | presence(Option::Grille) | presence(Option::Srt) |
+         presence(Option::Controle),
+     u"--travailleur ne se lance pas à la main : --balayage le démarre"},
 };
 
 constexpr bool enfreinte(const Regle& regle, Presences donnees)
@@ -167,13 +181,16 @@ public:
                            "classification. Sans option, ouvre la fenêtre."));
         m_analyseur.addHelpOption();
         for (const DefinitionOption& definition : definitions) {
-            QString description = QString::fromUtf16(definition.description);
+            QString description =
+                definition.description ? QString::fromUtf16(definition.description) : descriptionDelaiAppel();
             if (definition.option == Option::Controle)
                 description = description.arg(QString::fromUtf16(progIdCtlTarvo));
             m_options.append(definition.valeur
                                  ? QCommandLineOption(QString::fromUtf16(definition.nom), description,
                                                       QString::fromUtf16(definition.valeur))
                                  : QCommandLineOption(QString::fromUtf16(definition.nom), description));
+            if (definition.option == Option::Travailleur)
+                m_options.last().setFlags(QCommandLineOption::HiddenFromHelp);
         }
         m_analyseur.addOptions(m_options);
         m_analyseur.addPositionalArgument(QStringLiteral("B.jsonl"),
@@ -278,6 +295,12 @@ std::optional<FinLigneBanc> lireBalayage(const Analyseur& analyseur, ParametresB
         parametres.grille = grille;
     }
     parametres.srt = analyseur.donnee(Option::Srt);
+    if (analyseur.donnee(Option::DelaiAppel)) {
+        const std::optional<int> delai = lireDelaiAppel(analyseur.valeur(Option::DelaiAppel), erreur);
+        if (!delai)
+            return refus(erreur);
+        parametres.delaiAppelS = *delai;
+    }
     return std::nullopt;
 }
 
@@ -287,6 +310,8 @@ ModeBanc modeDemande(const Analyseur& analyseur)
         return ModeBanc::Comparaison;
     if (analyseur.donnee(Option::Diagnostic))
         return ModeBanc::Diagnostic;
+    if (analyseur.donnee(Option::Travailleur))
+        return ModeBanc::Travailleur;
     if (analyseur.donnee(Option::Balayage))
         return ModeBanc::Balayage;
     if (analyseur.donnee(Option::Scenario))
@@ -327,7 +352,7 @@ std::variant<OptionsBanc, FinLigneBanc> lireOptionsBanc(const QStringList& argum
         else if (reponse != QLatin1String("ok"))
             return refus(QStringLiteral("--boites-natives : ok ou annuler, pas « %1 »").arg(reponse));
     }
-    if (options.mode == ModeBanc::Balayage) {
+    if (options.mode == ModeBanc::Balayage || options.mode == ModeBanc::Travailleur) {
         if (const std::optional<FinLigneBanc> fin = lireBalayage(analyseur, options.balayage))
             return *fin;
         options.balayage.boitesNatives = options.boitesNatives;
@@ -352,10 +377,12 @@ ApplicationBanc applicationDemandee(int argc, const char* const argv[])
     Analyseur analyseur;
     // Whether the line is refused is said once the application exists, in its language.
     analyseur.lire(arguments);
-    if (analyseur.aide() || analyseur.donnee(Option::Comparer))
+    // A sweep's window is its worker's: the sweep itself shows nothing.
+    if (analyseur.aide() || analyseur.donnee(Option::Comparer) ||
+        (analyseur.donnee(Option::Balayage) && !analyseur.donnee(Option::Travailleur)))
         return ApplicationBanc::SansWidgets;
     if ((analyseur.donnee(Option::Scenario) && !analyseur.donnee(Option::Fenetre)) ||
-        analyseur.donnee(Option::Balayage) || analyseur.donnee(Option::Diagnostic))
+        analyseur.donnee(Option::Travailleur) || analyseur.donnee(Option::Diagnostic))
         return ApplicationBanc::HorsEcran;
     return ApplicationBanc::Ecran;
 }

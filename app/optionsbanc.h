@@ -16,6 +16,7 @@ enum class ModeBanc
     Balayage,    // --balayage
     Comparaison, // --comparer
     Diagnostic,  // --diagnostic
+    Travailleur, // --travailleur: a sweep's worker process, started by the sweep
 };
 
 // What the tool's command line asks for, every option checked against the others and every value against
@@ -48,8 +49,8 @@ std::variant<OptionsBanc, FinLigneBanc> lireOptionsBanc(const QStringList& argum
 // The application a run needs, which must be known before it exists: the platform is chosen then.
 enum class ApplicationBanc
 {
-    SansWidgets, // the help and the comparison
-    HorsEcran,   // a scenario (unless --fenetre), a sweep, the diagnostic: widgets never shown
+    SansWidgets, // the help, the comparison and a sweep (its worker holds the window)
+    HorsEcran,   // a scenario (unless --fenetre), a sweep's worker, the diagnostic: widgets never shown
     Ecran,
 };
 

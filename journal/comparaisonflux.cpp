@@ -248,15 +248,15 @@ public:
                                       m_a.acte == m_b.acte && (m_a.panne || m_b.panne);
         const bool apparies = panneEntreAppels || (m_a.commande == m_b.commande && m_a.appel == m_b.appel &&
                                                    m_a.bouton == m_b.bouton && m_a.acte == m_b.acte);
-        // The calls of an act after the one that crashed or hung were never made on that side: each of the
-        // other side's is a call the first one lacks.
-        if (!apparies && m_a.commande && m_a.appel && !m_panneB.isEmpty() && m_a.acte == m_panneB) {
+        // The calls (or commands) of an act after the one that crashed or hung were never made on that side:
+        // each of the other side's is one the first one lacks.
+        if (!apparies && m_a.commande && !m_panneB.isEmpty() && m_a.acte == m_panneB) {
             m_seul = &m_a;
             m_garderB = true;
             ++m_commandes;
             return Issue::Commandes;
         }
-        if (!apparies && m_b.commande && m_b.appel && !m_panneA.isEmpty() && m_b.acte == m_panneA) {
+        if (!apparies && m_b.commande && !m_panneA.isEmpty() && m_b.acte == m_panneA) {
             m_seul = &m_b;
             m_garderA = true;
             ++m_commandes;

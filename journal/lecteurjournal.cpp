@@ -134,7 +134,10 @@ bool LecteurJournal::lire(BlocCommande& bloc, QString& erreur)
             return true;
         } else if (bloc.commande) {
             bloc.evenements.append(ligne);
-            if (genre == &Genre::finCommande)
+            // A command whose worker died or hung in it never ends, and its act's later ones never ran.
+            if (genre == &Genre::plantage || genre == &Genre::blocage)
+                bloc.panne = true;
+            if (genre == &Genre::finCommande || bloc.panne)
                 return true;
         }
     }

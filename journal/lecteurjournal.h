@@ -17,7 +17,7 @@ struct BlocCommande
     QList<QByteArray> etapes;
     bool commande = false; // false: the journal's end
     bool appel = false;    // a call of the library's sweep; bouton holds its entry point
-    bool panne = false;    // that call crashed or hung its worker: the act's later calls were never made
+    bool panne = false;    // that call or command crashed or hung its worker: the act's later ones never ran
     QString bouton;
     QString acte;
     int ligneScenario = 0; // of the last step before the command

@@ -84,3 +84,27 @@ const volatile std::sig_atomic_t* ArretBalayage::demande() const
 {
     return &arretDemande;
 }
+
+QString descriptionDelaiAppel()
+{
+    return QStringLiteral(
+        "Avec --balayage : un appel qui n'a pas répondu après SECONDES (par défaut : 30) est "
+        "consigné comme blocage, et le balayage reprend à l'acte suivant.");
+}
+
+std::optional<int> lireDelaiAppel(const QString& texte, QString& refus)
+{
+    bool entier = false;
+    const int secondes = texte.toInt(&entier);
+    if (!entier || secondes < 1 || secondes > 86400) {
+        refus = QStringLiteral("Délai d'appel invalide : %1 (attendu un nombre de secondes de 1 à 86400)")
+                    .arg(texte);
+        return std::nullopt;
+    }
+    return secondes;
+}
+
+QString texteInterruption(qsizetype faits, qsizetype total)
+{
+    return QStringLiteral("Balayage interrompu après %1 acte(s) sur %2.").arg(faits).arg(total);
+}

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 #include <QtGlobal>
 #include <csignal>
+#include <optional>
 
 // What a sweep shows and hears on a console, for both programs that sweep a list of acts.
 
@@ -42,3 +44,11 @@ public:
 private:
     void (*m_precedent)(int);
 };
+
+// --delai-appel SECONDES of both sweeps: its help, and its value read (1 to 86400), or nothing with the
+// refusal in `refus`.
+QString descriptionDelaiAppel();
+std::optional<int> lireDelaiAppel(const QString& texte, QString& refus);
+
+// The standard error's line of a sweep Ctrl+C stopped.
+QString texteInterruption(qsizetype faits, qsizetype total);

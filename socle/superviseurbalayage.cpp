@@ -5,9 +5,6 @@
 
 namespace {
 
-// Acts dealt ahead of the one in flight: enough that the worker never waits for the supervisor, few enough
-// that the acts it finishes after Ctrl+C take a fraction of a second.
-constexpr qsizetype actesAvance = 256;
 constexpr int tranchePollMs = 50;
 constexpr int delaiArretMs = 1000;
 constexpr int attenteLotMs = 2;
@@ -48,7 +45,7 @@ void SuperviseurBalayage::distribuer()
         return;
     const qsizetype total = m_parametres.codes.size();
     QByteArray lot;
-    while (!m_interrompu && m_prochain < total && m_prochain - m_premier < actesAvance) {
+    while (!m_interrompu && m_prochain < total && m_prochain - m_premier < m_parametres.actesAvance) {
         // An idle worker starts its silence with the act it is given.
         if (m_prochain == m_premier)
             m_silence.start();

@@ -28,6 +28,9 @@ struct ParametresSuperviseur
     QStringList codes;
     int delaiAppelS = 30;
     int pannesDeSuite = 5;
+    // Acts dealt ahead of the one in flight: enough that the worker never waits for the supervisor, few
+    // enough that those it finishes after Ctrl+C take a fraction of a second.
+    qsizetype actesAvance = 256;
 };
 
 struct PanneTravailleur

@@ -9,6 +9,7 @@
 #include "rapportverification.h"
 #include "sequencetarvo.h"
 #include "sortieconsole.h"
+#include "suivisuperviseurjournal.h"
 #include "superviseurbalayage.h"
 #include "tarvo.h"
 #include "travailleur.h"
@@ -18,7 +19,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
 #include <optional>
@@ -83,30 +83,16 @@ private:
 
 // ---- The supervisor: the journal, the progress and the report, whatever becomes of the worker
 
-class SuiviSuperviseurVerifier final : public SuiviSuperviseur
+class SuiviSuperviseurVerifier final : public SuiviSuperviseurJournal
 {
 public:
     SuiviSuperviseurVerifier(const ParametresBalayageTarvo& parametres, JournalAppels* journal,
                              RapportVerification& rapport, int delaiAppelS)
-        : m_parametres(parametres)
-        , m_journal(journal)
+        : SuiviSuperviseurJournal(journal, parametres.codes, delaiAppelS)
+        , m_parametres(parametres)
         , m_rapport(rapport)
-        , m_delaiAppelS(delaiAppelS)
         , m_progression(parametres.codes.size())
     {}
-
-    void ligneJournal(QByteArrayView ligne) override
-    {
-        static constexpr QByteArrayView annonce("\"genre\":\"appel\"");
-        const qsizetype genre = TeteLigne::debutGenre(ligne);
-        // The call in flight is the last announced whose answer has not come.
-        if (genre >= 0 && ligne.sliced(genre).startsWith(annonce))
-            m_annonce = ligne.toByteArray();
-        else
-            m_annonce.clear();
-        if (m_journal)
-            m_journal->relayer(ligne);
-    }
 
     bool message(QByteArrayView mot, QByteArrayView reste) override
     {
@@ -134,45 +120,6 @@ public:
 
     void finActe(qsizetype, qsizetype faits) override { m_progression.avancer(faits); }
 
-    void lignesLues() override
-    {
-        if (m_journal)
-            m_journal->vider();
-    }
-
-    void panne(const PanneTravailleur& panne) override
-    {
-        const QString acte = panne.indice >= 0 ? m_parametres.codes.at(panne.indice) : QString();
-        const QString pointEntree =
-            QJsonDocument::fromJson(m_annonce).object().value(Champ::pointEntree).toString();
-        m_annonce.clear();
-        QJsonObject champs;
-        if (!pointEntree.isEmpty())
-            champs.insert(Champ::pointEntree, pointEntree);
-        QString comment;
-        if (panne.blocage) {
-            champs.insert(Champ::delaiS, m_delaiAppelS);
-            comment = QStringLiteral("sans réponse après %1 s").arg(m_delaiAppelS);
-        } else if (!panne.fin.signal.isEmpty()) {
-            champs.insert(Champ::signal, panne.fin.signal);
-            comment = panne.fin.signal;
-        } else {
-            champs.insert(Champ::codeSortie, panne.fin.codeSortie);
-            comment = QStringLiteral("code de sortie %1").arg(panne.fin.codeSortie);
-        }
-        if (m_journal) {
-            m_journal->etiqueter(acte.isEmpty() ? QJsonObject() : QJsonObject{{Champ::acte, acte}});
-            m_journal->consigner(panne.blocage ? Genre::blocage : Genre::plantage, champs);
-            m_journal->etiqueter({});
-        }
-        m_pannes.append(QStringLiteral("%1, %2 : %3 (%4)")
-                            .arg(panne.blocage ? QStringLiteral("Blocage") : QStringLiteral("Plantage"),
-                                 acte.isEmpty() ? QStringLiteral("hors acte") : acte,
-                                 pointEntree.isEmpty() ? QStringLiteral("entre deux appels") : pointEntree,
-                                 comment));
-        m_dernierActe = acte;
-    }
-
     // Once the sweep is over, so that no line cuts through the bar.
     void terminer()
     {
@@ -181,7 +128,7 @@ public:
             m_rapport.horsContrat(code, description);
         if (m_autres > 0)
             m_rapport.autresHorsContrat(m_autres);
-        for (const QString& panne : std::as_const(m_pannes))
+        for (const QString& panne : pannes())
             SortieConsole::ecrireLigne(stdout, panne);
     }
 
@@ -189,21 +136,15 @@ public:
     int anomalies() const { return m_anomalies; }
     const std::optional<Echec>& echec() const { return m_echec; }
     void echouer(const Echec& echec) { m_echec = echec; }
-    const QString& dernierActe() const { return m_dernierActe; }
 
 private:
     const ParametresBalayageTarvo& m_parametres;
-    JournalAppels* m_journal;
     RapportVerification& m_rapport;
-    int m_delaiAppelS;
     ProgressionBalayage m_progression;
-    QByteArray m_annonce;
     std::optional<qint32> m_connexion;
     int m_anomalies = 0;
     QList<std::pair<QString, QString>> m_horsContrat;
     int m_autres = 0;
-    QStringList m_pannes;
-    QString m_dernierActe;
     std::optional<Echec> m_echec;
 };
 
@@ -306,12 +247,7 @@ int executerBalayage(const OptionsVerifier& options, const QStringList& codes, J
     if (echec)
         rapport.impossible(echec->numero(), echec->description());
     if (superviseur.abandonne())
-        SortieConsole::ecrireLigne(
-            stderr,
-            QStringLiteral("Balayage abandonné : %1 plantage(s) ou blocage(s) de suite sans qu'un acte "
-                           "réponde, le dernier à %2.")
-                .arg(pannesDeSuite)
-                .arg(suivi.dernierActe().isEmpty() ? QStringLiteral("la connexion") : suivi.dernierActe()));
+        SortieConsole::ecrireLigne(stderr, suivi.texteAbandon(pannesDeSuite, QStringLiteral("la connexion")));
     if (!echec && suivi.connexion() && !connecte)
         rapport.balayageEchoue(*suivi.connexion());
     if (statut == StatutVerification::Reussie)

@@ -1,5 +1,6 @@
 #include "optionsverifier.h"
 
+#include "progressionbalayage.h"
 #include "sortieconsole.h"
 #include "verification.h"
 
@@ -71,11 +72,8 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
             "Écrit dans FICHIER (- pour la sortie standard) un objet JSON par appel à la bibliothèque "
             "et par boîte de message."),
         QStringLiteral("FICHIER"));
-    const QCommandLineOption optionDelai(
-        QStringLiteral("delai-appel"),
-        QStringLiteral("Avec --balayage : un appel qui n'a pas répondu après SECONDES (par défaut : 30) est "
-                       "consigné comme blocage, et le balayage reprend à l'acte suivant."),
-        QStringLiteral("SECONDES"), QStringLiteral("30"));
+    const QCommandLineOption optionDelai(QStringLiteral("delai-appel"), descriptionDelaiAppel(),
+                                         QStringLiteral("SECONDES"), QStringLiteral("30"));
     QCommandLineOption optionTravailleur(QStringLiteral("travailleur"));
     optionTravailleur.setFlags(QCommandLineOption::HiddenFromHelp);
     analyseur.addOptions({optionAide, optionBibliotheque, optionDate, optionGrille, optionTous, optionJournal,
@@ -115,13 +113,11 @@ std::optional<OptionsVerifier> lireOptionsVerifier(const QStringList& arguments,
         // Relative to the current directory, and shown in full in every line that names it.
         options.cheminBibliotheque = QFileInfo(analyseur.value(optionBibliotheque)).absoluteFilePath();
     }
-    bool entier = false;
-    options.delaiAppelS = analyseur.value(optionDelai).toInt(&entier);
-    if (!entier || options.delaiAppelS < 1 || options.delaiAppelS > 86400) {
-        return refus(statut, QStringLiteral("Délai d'appel invalide : %1 (attendu un nombre de secondes de 1 "
-                                            "à 86400)")
-                                 .arg(analyseur.value(optionDelai)));
-    }
+    QString refusDelai;
+    const std::optional<int> delai = lireDelaiAppel(analyseur.value(optionDelai), refusDelai);
+    if (!delai)
+        return refus(statut, refusDelai);
+    options.delaiAppelS = *delai;
     options.travailleur = analyseur.isSet(optionTravailleur);
     options.cheminJournal = analyseur.value(optionJournal);
     if (analyseur.isSet(optionBalayage))

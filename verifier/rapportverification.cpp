@@ -1,7 +1,9 @@
 #include "rapportverification.h"
 
+#include "progressionbalayage.h"
 #include "sequencetarvo.h"
 #include "sortieconsole.h"
+#include "suivisuperviseurjournal.h"
 #include "tarvo.h"
 
 QString resultatLisible(qint32 resultat)
@@ -98,17 +100,13 @@ void RapportVerification::autresHorsContrat(int nombre)
 void RapportVerification::finBalayage(const BilanBalayage& bilan)
 {
     if (bilan.interrompu)
-        SortieConsole::ecrireLigne(
-            m_erreurs,
-            QStringLiteral("Balayage interrompu après %1 acte(s) sur %2.").arg(bilan.faits).arg(bilan.total));
+        SortieConsole::ecrireLigne(m_erreurs, texteInterruption(bilan.faits, bilan.total));
     SortieConsole::ecrireLigne(
-        m_erreurs, QStringLiteral("Balayage : %1 acte(s), %2 réponse(s) hors contrat, %3 échec(s), "
-                                  "%4 plantage(s), %5 blocage(s).")
+        m_erreurs, QStringLiteral("Balayage : %1 acte(s), %2 réponse(s) hors contrat, %3 échec(s), %4.")
                        .arg(bilan.faits)
                        .arg(bilan.horsContrat)
                        .arg(bilan.echecs)
-                       .arg(bilan.plantages)
-                       .arg(bilan.blocages));
+                       .arg(comptesPannes(bilan.plantages, bilan.blocages)));
 }
 
 void RapportVerification::balayageEchoue(qint32 connexion)

@@ -4,8 +4,9 @@
 // releases of the store that differ by a few acts: its time against a plain read of the two journals,
 // and its peak memory, taken from the tool itself run as a tester runs it. The same for the library: every
 // act through its four act-level entry points, the journal on, against the control's sweep of the same
-// list, then the comparison of two library sweeps over the same two releases, and the library's sweep through
-// tarvo-verifier's worker process against the same sweep in this process.
+// list, then the comparison of two library sweeps over the same two releases, and each component's sweep
+// through its program's worker process (tarvo-verifier's, banc-ccam's) against the same sweep in this
+// process.
 #include "appelsjournalises.h"
 #include "balayage.h"
 #include "balayagetarvo.h"
@@ -97,12 +98,29 @@ int balayer(const QString& journalChemin)
     return fenetre ? balayage.executer(*fenetre, nullptr) : -1;
 }
 
+// CPU and wall-clock times, in seconds, of the control's sweep in this process and through banc-ccam's
+// worker.
+struct Mesure
+{
+    double cpu = 0.0;
+    double mur = 0.0;
+};
+Mesure g_controleEnProcessus;
+Mesure g_controleTravailleur;
+
+double cpuProcessus();
+double cpuEnfants();
+
 void BM_Balayage(benchmark::State& etat)
 {
     utiliserBase("a.sqlite");
     for (auto _ : etat) {
+        QElapsedTimer chrono;
+        chrono.start();
+        const double cpu = cpuProcessus();
         if (balayer(chemin("a.jsonl")) != 0)
             etat.SkipWithError("balayage en échec");
+        g_controleEnProcessus = {cpuProcessus() - cpu, double(chrono.nsecsElapsed()) / 1e9};
     }
     etat.counters["actes"] = double(g_codes.size());
     etat.counters["Mo_journal"] = double(QFileInfo(chemin("a.jsonl")).size()) / 1e6;
@@ -271,36 +289,53 @@ void BM_BalayageBibliotheque(benchmark::State& etat)
     etat.counters["Mo_journal"] = double(QFileInfo(chemin("bib-a.jsonl")).size()) / 1e6;
 }
 
-// tarvo-verifier --balayage as a tester runs it: the supervisor, its worker loading the library, every line
-// passed through the pipe into the journal.
+// A program's --balayage of every act as a tester runs it, into `journal`: the supervisor, its worker, every
+// line passed through the pipe into the journal. False when it did not end with 0.
+bool balayerParOutil(const QString& programme, const char* journal, Mesure& mesure)
+{
+    QFile liste(chemin("actes.txt"));
+    if (!liste.exists() && (!liste.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                            liste.write(g_codes.join(QLatin1Char('\n')).toLatin1() + '\n') < 0))
+        return false;
+    liste.close();
+    QProcess outil;
+    outil.setProgram(programme);
+    outil.setArguments({QStringLiteral("--balayage"), chemin("actes.txt"), QStringLiteral("--date"),
+                        dateBalayage.toString(u"yyyyMMdd"), QStringLiteral("--journal"), chemin(journal)});
+    outil.setStandardOutputFile(QProcess::nullDevice());
+    outil.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer chrono;
+    chrono.start();
+    const double cpu = cpuEnfants();
+    outil.start();
+    const bool reussi = outil.waitForFinished(-1) && outil.exitCode() == 0;
+    mesure = {cpuEnfants() - cpu, double(chrono.nsecsElapsed()) / 1e9};
+    return reussi;
+}
+
+// tarvo-verifier --balayage: its worker loads the library.
 void BM_BalayageTravailleur(benchmark::State& etat)
 {
     utiliserBase("a.sqlite");
-    QFile liste(chemin("actes.txt"));
-    if (!liste.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        liste.write(g_codes.join(QLatin1Char('\n')).toLatin1() + '\n') < 0) {
-        etat.SkipWithError("liste impossible à écrire");
-        return;
-    }
-    liste.close();
     for (auto _ : etat) {
-        QProcess outil;
-        outil.setProgram(QStringLiteral(BANC_TARVO_VERIFIER));
-        outil.setArguments({QStringLiteral("--balayage"), chemin("actes.txt"), QStringLiteral("--date"),
-                            dateBalayage.toString(u"yyyyMMdd"), QStringLiteral("--journal"),
-                            chemin("bib-t.jsonl")});
-        outil.setStandardOutputFile(QProcess::nullDevice());
-        outil.setStandardErrorFile(QProcess::nullDevice());
-        QElapsedTimer chrono;
-        chrono.start();
-        const double cpu = cpuEnfants();
-        outil.start();
-        if (!outil.waitForFinished(-1) || outil.exitCode() != 0)
+        Mesure mesure;
+        if (!balayerParOutil(QStringLiteral(BANC_TARVO_VERIFIER), "bib-t.jsonl", mesure))
             etat.SkipWithError("balayage par le processus de travail en échec");
-        g_cpuTravailleur = cpuEnfants() - cpu;
-        g_bibliothequeTravailleur = double(chrono.nsecsElapsed()) / 1e9;
+        g_cpuTravailleur = mesure.cpu;
+        g_bibliothequeTravailleur = mesure.mur;
     }
     etat.counters["Mo_journal"] = double(QFileInfo(chemin("bib-t.jsonl")).size()) / 1e6;
+}
+
+// banc-ccam --balayage: its worker opens the window and creates the control.
+void BM_BalayageControleTravailleur(benchmark::State& etat)
+{
+    utiliserBase("a.sqlite");
+    for (auto _ : etat) {
+        if (!balayerParOutil(QStringLiteral(BANC_CCAM_PROGRAMME), "a-t.jsonl", g_controleTravailleur))
+            etat.SkipWithError("balayage du contrôle par le processus de travail en échec");
+    }
+    etat.counters["Mo_journal"] = double(QFileInfo(chemin("a-t.jsonl")).size()) / 1e6;
 }
 
 // The slowest comparison of two library sweeps, in seconds, for the absolute target.
@@ -386,6 +421,7 @@ BENCHMARK(BM_Comparaison)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LectureSeule)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BalayageBibliotheque)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_BalayageTravailleur)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_BalayageControleTravailleur)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_ComparaisonBibliotheque)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LectureBibliotheque)->Iterations(3)->Unit(benchmark::kMillisecond);
 
@@ -439,6 +475,18 @@ int main(int argc, char** argv)
                     g_cpuTravailleur, g_cpuEnProcessus, ratio, ratio <= 1.10 ? "tenu" : "MANQUÉ",
                     g_bibliothequeTravailleur, g_bibliothequeEnProcessus,
                     g_bibliothequeTravailleur / g_bibliothequeEnProcessus);
+        if (ratio > 1.10)
+            statut = 2;
+    }
+    if (g_controleEnProcessus.cpu > 0.0 && g_controleTravailleur.cpu > 0.0) {
+        const double ratio = g_controleTravailleur.cpu / g_controleEnProcessus.cpu;
+        std::printf(
+            "balayage du contrôle par un processus de travail : %.2f s de CPU (les deux processus) "
+            "contre %.2f s dans le processus, ratio %.2f (cible <= 1.10) %s ; temps réel %.2f s contre "
+            "%.2f s, ratio %.2f\n",
+            g_controleTravailleur.cpu, g_controleEnProcessus.cpu, ratio, ratio <= 1.10 ? "tenu" : "MANQUÉ",
+            g_controleTravailleur.mur, g_controleEnProcessus.mur,
+            g_controleTravailleur.mur / g_controleEnProcessus.mur);
         if (ratio > 1.10)
             statut = 2;
     }

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <algorithm>
 #ifndef Q_OS_WIN
 #include <csignal>
 #endif
@@ -93,8 +94,8 @@ private Q_SLOTS:
     void centMilleCodes();
     void balayageInterrompu_data();
     void balayageInterrompu();
-    void bibliothequePannes_data();
-    void bibliothequePannes();
+    void pannes_data();
+    void pannes();
 
 private:
     // Sweeps `actes` over the sample store `base` (a copy in the test's folder), into `journal`.
@@ -405,9 +406,10 @@ void TestBalayage::listesRefusees_data()
                                                       << liste << S("Grille tarifaire invalide : 003");
     QTest::newRow("tarvo-verifier : avec --tous") << verificateur << QStringList{S("--tous")} << liste
                                                   << S("--balayage et --tous ne vont pas ensemble");
-    QTest::newRow("tarvo-verifier : délai d'appel nul")
-        << verificateur << QStringList{S("--delai-appel"), S("0")} << liste
-        << S("Délai d'appel invalide : 0");
+    for (const QString& programme : {banc, verificateur})
+        QTest::addRow("%s : délai d'appel nul", qPrintable(QFileInfo(programme).baseName()))
+            << programme << QStringList{S("--delai-appel"), S("0")} << liste
+            << S("Délai d'appel invalide : 0 (attendu un nombre de secondes de 1 à 86400)");
 }
 
 void TestBalayage::listesRefusees()
@@ -542,35 +544,54 @@ void TestBalayage::balayageInterrompu()
 #endif
 }
 
-// The library in its worker: a crash or a hang costs its act only, the sweep goes on and names exactly those
-// calls; a component that dies on every act is given up; Ctrl+C ends a hung call at once.
-void TestBalayage::bibliothequePannes_data()
+// Either component in its worker: a crash or a hang costs its act only, the sweep goes on and names exactly
+// those calls; a component that dies on every act is given up; Ctrl+C ends a hung call at once.
+void TestBalayage::pannes_data()
 {
-    QTest::addColumn<QString>("pannes"); // TARVO_FAUTIF_PANNES
+    QTest::addColumn<bool>("controle");  // the control's sweep (banc-ccam), else the library's
+    QTest::addColumn<QString>("pannes"); // CTL_FAUTIF_PANNES or TARVO_FAUTIF_PANNES: "acte:membre:panne,..."
     QTest::addColumn<bool>("interrompre");
-    QTest::addColumn<QStringList>("attendues"); // "genre acte point_entree" of each crash or hang
+    QTest::addColumn<QStringList>("attendues"); // "genre acte appel" of each crash or hang
     QTest::addColumn<int>("actes");             // done, as fin_balayage counts them
     QTest::addColumn<QString>("bilan");         // the standard error's last line
 
-    QTest::newRow("un plantage, un blocage : le reste répond")
+    QTest::newRow("bibliothèque : un plantage, un blocage, le reste répond")
+        << false
         << S("ACQK001:GetPriseEnCharge_Tarvo:plantage,HFFC004:ListeCodeAssociationActe_Tarvo:blocage")
         << false
         << QStringList{S("plantage ACQK001 GetPriseEnCharge_Tarvo"),
                        S("blocage HFFC004 ListeCodeAssociationActe_Tarvo")}
         << 6
         << S("Balayage : 6 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 1 plantage(s), 1 blocage(s).");
-    QTest::newRow("plantage à chaque acte : abandonné au cinquième")
-        << S("*:GetPrixUnitaireActeSupplement_Tarvo:plantage") << false
+    QTest::newRow("bibliothèque : plantage à chaque acte, abandonné au cinquième")
+        << false << S("*:GetPrixUnitaireActeSupplement_Tarvo:plantage") << false
         << QStringList(5, S("plantage %1 GetPrixUnitaireActeSupplement_Tarvo")) << 5
         << S("Balayage : 5 acte(s), 0 réponse(s) hors contrat, 0 échec(s), 5 plantage(s), 0 blocage(s).");
-    QTest::newRow("Ctrl+C pendant un blocage")
-        << S("JLNL001:GetPriseEnCharge_Tarvo:blocage") << true << QStringList{} << 3
+    QTest::newRow("bibliothèque : Ctrl+C pendant un blocage")
+        << false << S("JLNL001:GetPriseEnCharge_Tarvo:blocage") << true << QStringList{} << 3
         << S("Balayage : 3 acte(s), 0 réponse(s) hors contrat, 0 "
              "échec(s), 0 plantage(s), 0 blocage(s).");
+    QTest::newRow("contrôle : un plantage, un blocage, le reste répond")
+        << true << S("ACQK001:LireModificateursActe:plantage,HFFC004:LireLibelle:blocage") << false
+        << QStringList{S("plantage ACQK001 Command4/LireModificateursActe"),
+                       S("blocage HFFC004 Command2/LireLibelle")}
+        << 6
+        << S("Balayage : 6 acte(s), 0 commande(s) en échec, 1 plantage(s), 1 blocage(s), 0 boîte(s) "
+             "native(s).");
+    QTest::newRow("contrôle : plantage à chaque acte, abandonné au cinquième")
+        << true << S("*:LireRegroupements:plantage") << false
+        << QStringList(5, S("plantage %1 Command5/LireRegroupements")) << 5
+        << S("Balayage : 5 acte(s), 0 commande(s) en échec, 5 plantage(s), 0 blocage(s), 0 boîte(s) "
+             "native(s).");
+    QTest::newRow("contrôle : Ctrl+C pendant un blocage")
+        << true << S("JLNL001:LireModificateursActe:blocage") << true << QStringList{} << 3
+        << S("Balayage : 3 acte(s), 0 commande(s) en échec, 0 plantage(s), 0 blocage(s), 0 boîte(s) "
+             "native(s).");
 }
 
-void TestBalayage::bibliothequePannes()
+void TestBalayage::pannes()
 {
+    QFETCH(bool, controle);
     QFETCH(QString, pannes);
     QFETCH(bool, interrompre);
     QFETCH(QStringList, attendues);
@@ -580,29 +601,47 @@ void TestBalayage::bibliothequePannes()
     if (interrompre)
         QSKIP("Ctrl+C arrive ici par un signal ; Windows ne l'envoie qu'à une console");
 #endif
+#ifdef BANC_CCAM_FAUTIF
+    const QString fautif = QStringLiteral(BANC_CCAM_FAUTIF);
+#else
+    const QString fautif;
+    if (controle)
+        QSKIP("le contrôle fautif de Windows est le contrôle de test écrit à l'ancienne");
+#endif
     QVERIFY(ecrireLignes(m_dossier->filePath(S("actes.txt")), ::actes));
-    const QStringList arguments{S("--balayage"),     S("actes.txt"),
-                                S("--date"),         S("20200101"),
-                                S("--bibliotheque"), QStringLiteral(CHEMIN_TARVO_FAUTIF),
-                                S("--delai-appel"),  interrompre ? S("60") : S("2")};
+    const QString programme = controle ? fautif : verificateur;
+    // A hang is told from a loaded machine's slow start-up by a few seconds.
+    QStringList arguments{S("--balayage"), S("actes.txt"),     S("--date"),
+                          S("20200101"),   S("--delai-appel"), interrompre ? S("60") : S("5")};
+    if (!controle)
+        arguments << S("--bibliotheque") << QStringLiteral(CHEMIN_TARVO_FAUTIF);
     QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
-    const ExecutionBanc propre =
-        lancerProgramme(verificateur, arguments + QStringList{S("--journal"), S("a.jsonl")},
-                        m_dossier->path(), environnement);
+    environnement.insert(S("BANC_CCAM_BASE"), QStringLiteral(BANC_CCAM_ECHANTILLON));
+    const ExecutionBanc propre = lancerProgramme(
+        programme, arguments + QStringList{S("--journal"), S("a.jsonl")}, m_dossier->path(), environnement);
     QCOMPARE(propre.statut, 0);
-    environnement.insert(S("TARVO_FAUTIF_PANNES"), pannes);
+    environnement.insert(controle ? S("CTL_FAUTIF_PANNES") : S("TARVO_FAUTIF_PANNES"), pannes);
+    const QString champAppel = controle ? S("membre") : S("point_entree");
 
     QProcess processus;
     processus.setProcessEnvironment(environnement);
     processus.setWorkingDirectory(m_dossier->path());
     QElapsedTimer chrono;
     chrono.start();
-    processus.start(verificateur, arguments + QStringList{S("--journal"), S("b.jsonl")});
+    processus.start(programme, arguments + QStringList{S("--journal"), S("b.jsonl")});
     QVERIFY(processus.waitForStarted());
 #ifndef Q_OS_WIN
     if (interrompre) {
         // Once the hung call is announced.
-        QTRY_VERIFY_WITH_TIMEOUT(lireJournal(m_dossier->filePath(S("b.jsonl"))).size() > 30, 20000);
+        const QStringList bloque = pannes.split(u':');
+        const auto annonce = [&] {
+            const QList<QJsonObject> lignes = lireJournal(m_dossier->filePath(S("b.jsonl")));
+            return std::any_of(lignes.begin(), lignes.end(), [&](const QJsonObject& e) {
+                return e.value(S("genre")) == S("appel") && e.value(S("acte")) == bloque.at(0) &&
+                       e.value(champAppel) == bloque.at(1);
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(annonce(), 20000);
         QTest::qWait(300);
         ::kill(pid_t(processus.processId()), SIGINT);
         chrono.restart();
@@ -623,8 +662,10 @@ void TestBalayage::bibliothequePannes()
     for (const QJsonObject& e : journal) {
         const QString genre = e.value(S("genre")).toString();
         if (genre == S("plantage") || genre == S("blocage")) {
-            trouvees << S("%1 %2 %3")
-                            .arg(genre, e.value(S("acte")).toString(), e.value(S("point_entree")).toString());
+            const QString appel =
+                controle ? e.value(S("bouton")).toString() + u'/' + e.value(champAppel).toString()
+                         : e.value(champAppel).toString();
+            trouvees << S("%1 %2 %3").arg(genre, e.value(S("acte")).toString(), appel);
             actesPannes << e.value(S("acte")).toString();
         }
     }
@@ -637,9 +678,12 @@ void TestBalayage::bibliothequePannes()
     QCOMPARE(fin.value(S("actes")).toInt(), actes);
     QCOMPARE(fin.value(S("interrompu")).toBool(), interrompre);
     QCOMPARE(fin.value(S("plantages")).toInt() + fin.value(S("blocages")).toInt(), attendues.size());
-    // In act order, numbered as one journal, whatever the workers.
+    // In act order, numbered as one journal, whatever the workers; the start-up once, however many.
     for (qsizetype i = 0; i < journal.size(); ++i)
         QCOMPARE(journal.at(i).value(S("n")).toInt(), i + 1);
+    QCOMPARE(std::count_if(journal.begin(), journal.end(),
+                           [](const QJsonObject& e) { return e.value(S("genre")) == S("balayage"); }),
+             1);
 
     if (interrompre || attendues.size() > 2)
         return;
@@ -653,9 +697,14 @@ void TestBalayage::bibliothequePannes()
     QCOMPARE(sectionsRapport(rapport.readAll(), erreur), actesPannes);
     for (const QString& attendue : std::as_const(attendues)) {
         const QStringList champs = attendue.split(u' ');
-        const QRegularExpression appel(S("Appel \\d+ : %1 — %2\n  %1\t\\{.*\"genre\":\"%3\"")
-                                           .arg(champs.at(2), champs.at(1), champs.at(0)));
-        QVERIFY2(appel.match(comparaison.sortie).hasMatch(), qPrintable(comparaison.sortie));
+        const QStringList appel = champs.at(2).split(u'/');
+        const QRegularExpression titre(controle
+                                           ? S("Commande \\d+ : %1 — %2\n(  .*\n)*  "
+                                               "%3\t\\{.*\"genre\":\"controle\".*\t\\{.*\"genre\":\"%4\"")
+                                                 .arg(appel.at(0), champs.at(1), appel.at(1), champs.at(0))
+                                           : S("Appel \\d+ : %1 — %2\n  %1\t\\{.*\"genre\":\"%3\"")
+                                                 .arg(champs.at(2), champs.at(1), champs.at(0)));
+        QVERIFY2(titre.match(comparaison.sortie).hasMatch(), qPrintable(comparaison.sortie));
     }
 }
 
