@@ -151,7 +151,7 @@ constexpr Regle regles[] = {
      u"--delai-appel va avec --balayage"},
     {presence(Option::Travailleur), Exigence::Seules,
      presence(Option::Commandes) | presence(Option::Date) | presence(Option::Grille) | presence(Option::Srt) |
-         presence(Option::Controle),
+         presence(Option::Controle) | presence(Option::BoitesNatives),
      u"--travailleur ne se lance pas à la main : --balayage le démarre"},
 };
 

@@ -473,10 +473,11 @@ private Q_SLOTS:
             << QStringList{S("--boites-natives"), S("annuler"), S("--scenario"), QString()}
             << clic + "{\"boite_native\": \"introuvable\", \"bouton\": \"OK\"}\n"
             << 0 << false;
-        QTest::newRow("un balayage, compté")
+        QTest::newRow("annuler, un balayage dont le processus de travail répond et compte")
             << S("LHQK005:LireLibelle:boite")
-            << QStringList{S("--commandes"), S("6"), S("--balayage"), QString()} << QByteArray("LHQK005\n")
-            << 0 << false;
+            << QStringList{S("--boites-natives"), S("annuler"), S("--commandes"), S("6"),
+                           S("--balayage"),       QString()}
+            << QByteArray("LHQK005\n") << 1 << false;
     }
     // A box the control shows in a call is read, journalled with the call in flight, then answered, and the
     // call goes on to its answer.
