@@ -102,8 +102,17 @@ int Balayage::executer(FrmInit& fenetre, const volatile std::sig_atomic_t* arret
         m_journal->consigner(Genre::finBalayage, {{Champ::statut, statut},
                                                   {Champ::actes, m_actesFaits},
                                                   {Champ::echecs, m_echecs},
-                                                  {Champ::interrompu, m_interrompu}});
+                                                  {Champ::interrompu, m_interrompu},
+                                                  {Champ::boitesNatives, m_boitesNatives}});
     return statut;
+}
+
+ChoixBoiteNative Balayage::choixBoitesNatives()
+{
+    return [this](const BoiteNative&) {
+        ++m_boitesNatives;
+        return ReponseBoiteNative{m_parametres.boitesNatives, {}};
+    };
 }
 
 void Balayage::afficherMessage(const QString&, const QString&, IconeMessage) {}
@@ -153,7 +162,9 @@ int lancerTravailleurBalayage(const ParametresBalayage& parametres, const Implem
     }
     journal->retenirJusquAuxAnnonces();
     Balayage balayage(parametres, journal.get());
-    FenetreBanc demarrage(implementations, fabrique, progIdControle, journal.get(), balayage);
+    FenetreBanc demarrage(implementations,
+                          fabriqueRepondantAuxBoites(fabrique, balayage.choixBoitesNatives()), progIdControle,
+                          journal.get(), balayage);
     FrmInit* const fenetre = demarrage.ouvrir(FenetreBanc::Avertissement::Console);
     if (!fenetre) {
         journal->ajouter("#fenetre\n");
@@ -212,6 +223,16 @@ public:
 
     void finActe(qsizetype, qsizetype faits) override { m_progression.avancer(faits); }
 
+    // The native boxes counted from the worker's lines: a worker that dies after a box cannot count it.
+    void ligneJournal(QByteArrayView ligne) override
+    {
+        const qsizetype genre = TeteLigne::debutGenre(ligne);
+        if (genre >= 0 && ligne.sliced(genre).startsWith("\"genre\":\"boite_native\""))
+            ++m_boitesNatives;
+        SuiviSuperviseurJournal::ligneJournal(ligne);
+    }
+    int boitesNatives() const { return m_boitesNatives; }
+
     // A sweep whose every worker died before its window was ready still says what it swept.
     void consignerBalayage(const Balayage::Contexte& contexte)
     {
@@ -243,6 +264,7 @@ private:
     const ParametresBalayage& m_parametres;
     ProgressionBalayage m_progression;
     int m_echecs = 0;
+    int m_boitesNatives = 0;
     bool m_balayageConsigne = false;
     bool m_fenetreFermee = false;
 };
@@ -284,7 +306,8 @@ int lancerBalayage(const ParametresBalayage& parametres, const QStringList& argu
                                                 {Champ::echecs, suivi.echecs()},
                                                 {Champ::interrompu, superviseur.interrompu()},
                                                 {Champ::plantages, superviseur.plantages()},
-                                                {Champ::blocages, superviseur.blocages()}});
+                                                {Champ::blocages, superviseur.blocages()},
+                                                {Champ::boitesNatives, suivi.boitesNatives()}});
 
     if (!superviseur.erreurDemarrage().isEmpty())
         SortieConsole::ecrireLigne(stderr,
@@ -303,10 +326,12 @@ int lancerBalayage(const ParametresBalayage& parametres, const QStringList& argu
     if (journal && !journal->complet())
         SortieConsole::ecrireLigne(
             stderr, QStringLiteral("Le journal est incomplet : une ligne n'a pas pu être écrite."));
-    SortieConsole::ecrireLigne(stderr,
-                               QStringLiteral("Balayage : %1 acte(s), %2 commande(s) en échec, %3.")
-                                   .arg(superviseur.actesFaits())
-                                   .arg(suivi.echecs())
-                                   .arg(comptesPannes(superviseur.plantages(), superviseur.blocages())));
+    SortieConsole::ecrireLigne(
+        stderr, QStringLiteral("Balayage : %1 acte(s), %2 commande(s) en échec, %3, %4 boîte(s) "
+                               "native(s).")
+                    .arg(superviseur.actesFaits())
+                    .arg(suivi.echecs())
+                    .arg(comptesPannes(superviseur.plantages(), superviseur.blocages()))
+                    .arg(suivi.boitesNatives()));
     return statut;
 }

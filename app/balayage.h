@@ -27,6 +27,7 @@ struct ParametresBalayage
     std::optional<QDate> date;     // the window's own (today) when absent
     std::optional<QString> grille; // "000", "001" or "002"; the window's own ("001") when absent
     bool srt = false;
+    ReponseBoiteNative::Mode boitesNatives = ReponseBoiteNative::Mode::Defaut; // the control's own boxes
     int delaiAppelS = 30; // --delai-appel: the worker's call after which it is ended as hung
     int processus = 1;    // --parallele: the workers sweeping at once
     // What the `balayage` line adds for a part of a list (champsTranche); empty for a whole list.
@@ -55,6 +56,9 @@ public:
     // Returns 0 when every command ran to its end, 1 when one failed or the sweep was stopped.
     int executer(FrmInit& fenetre, const volatile std::sig_atomic_t* arret);
 
+    // How the control's native boxes are answered (ParametresBalayage::boitesNatives), each one counted.
+    ChoixBoiteNative choixBoitesNatives();
+
     // The same in steps, for a worker that is handed its acts one by one: the window set for the sweep
     // (its commands followed by this object), then each act, which returns how many of its commands failed,
     // then the window handed back its former follower.
@@ -71,6 +75,7 @@ public:
     Contexte contexte(FrmInit& fenetre) const;
 
     qsizetype actesFaits() const { return m_actesFaits; }
+    int boitesNatives() const { return m_boitesNatives; }
     int echecs() const { return m_echecs; }
     bool interrompu() const { return m_interrompu; }
 
@@ -89,6 +94,7 @@ private:
     QString m_acte;
     qsizetype m_actesFaits = 0;
     int m_echecs = 0;
+    int m_boitesNatives = 0;
     bool m_interrompu = false;
 };
 

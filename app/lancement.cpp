@@ -127,7 +127,10 @@ int jouerScenario(const OptionsBanc& options, const Implementations& implementat
     if (!ouvrirJournal(options, journal))
         return StatutBanc::LigneRefusee;
     LecteurScenario lecteur(std::move(lecture.etapes), journal.get());
-    FenetreBanc demarrage(implementations, controle.fabrique, controle.progId, journal.get(), lecteur);
+    FenetreBanc demarrage(
+        implementations,
+        fabriqueRepondantAuxBoites(controle.fabrique, lecteur.choixBoitesNatives(options.boitesNatives)),
+        controle.progId, journal.get(), lecteur);
     FrmInit* const fenetre = demarrage.ouvrir(FenetreBanc::Avertissement::Console);
     if (!fenetre) {
         ecrire(stderr, QStringLiteral("%1 : la fenêtre n'a pas pu s'ouvrir").arg(chemin));
@@ -173,6 +176,8 @@ int balayer(const OptionsBanc& options, const ControleChoisi& controle)
         arguments << QStringLiteral("--srt");
     if (!options.controle.isEmpty())
         arguments << QStringLiteral("--controle") << options.controle;
+    if (parametres.boitesNatives == ReponseBoiteNative::Mode::Annulation)
+        arguments << QStringLiteral("--boites-natives") << QStringLiteral("annuler");
     std::unique_ptr<JournalAppels> journal;
     if (!ouvrirJournal(options, journal))
         return StatutBanc::LigneRefusee;

@@ -65,6 +65,8 @@ bool LecteurScenario::jouer(QWidget& fenetre)
 QString LecteurScenario::jouerEtape(QWidget& fenetre, const EtapeScenario& etape)
 {
     using Genre = EtapeScenario::Genre;
+    if (etape.genre == Genre::BoiteNative)
+        return QStringLiteral("aucune boîte native du contrôle n'est venue pour cette réponse");
     if (etape.estReponse())
         return etape.genre == Genre::Selectionner
                    ? QStringLiteral("aucun dialogue de sélection ne s'est ouvert pour cette réponse")
@@ -135,6 +137,7 @@ QString LecteurScenario::jouerEtape(QWidget& fenetre, const EtapeScenario& etape
     case Genre::Repondre:
     case Genre::Saisir:
     case Genre::Selectionner:
+    case Genre::BoiteNative:
         break;
     }
     return {};
@@ -150,6 +153,35 @@ const EtapeScenario* LecteurScenario::reponse(EtapeScenario::Genre genre, EtapeS
     ++m_prochaine;
     noterEtape(etape);
     return &etape;
+}
+
+ChoixBoiteNative LecteurScenario::choixBoitesNatives(ReponseBoiteNative::Mode parDefaut)
+{
+    return [this, parDefaut](const BoiteNative& boite) {
+        return repondreBoiteNative(boite, parDefaut);
+    };
+}
+
+ReponseBoiteNative LecteurScenario::repondreBoiteNative(const BoiteNative& boite,
+                                                        ReponseBoiteNative::Mode parDefaut)
+{
+    if (m_prochaine < m_etapes.size() && m_erreur.isEmpty()) {
+        const EtapeScenario& etape = m_etapes.at(m_prochaine);
+        if (etape.genre == EtapeScenario::Genre::BoiteNative &&
+            boite.texte.contains(etape.texte.trimmed(), Qt::CaseInsensitive)) {
+            ++m_prochaine;
+            noterEtape(etape);
+            if (boite.boutons.contains(etape.bouton.trimmed(), Qt::CaseInsensitive))
+                return {ReponseBoiteNative::Mode::Bouton, etape.bouton.trimmed()};
+            echouer(etape, QStringLiteral("la boîte « %1 » n'a pas de bouton « %2 » (ses boutons : %3)")
+                               .arg(boite.texte, etape.bouton, boite.boutons.join(QStringLiteral(", "))));
+            return {parDefaut, {}};
+        }
+    }
+    noterReponseAutomatique(Valeur::boiteNative, parDefaut == ReponseBoiteNative::Mode::Annulation
+                                                     ? QStringLiteral("annuler")
+                                                     : QStringLiteral("ok"));
+    return {parDefaut, {}};
 }
 
 void LecteurScenario::afficherMessage(const QString&, const QString&, IconeMessage)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controledispatch.h"
 #include "scenario.h"
 #include "servicemessages.h"
 
@@ -30,6 +31,10 @@ public:
     const QString& erreur() const { return m_erreur; }
     int ligneErreur() const { return m_ligneErreur; }
 
+    // How the control's native boxes are answered: by the next step when it is a boite_native whose text the
+    // box holds, else as `parDefaut` says (--boites-natives), noted in the journal.
+    ChoixBoiteNative choixBoitesNatives(ReponseBoiteNative::Mode parDefaut);
+
     void afficherMessage(const QString& texte, const QString& titre, IconeMessage icone) override;
     QString saisirTexte(const QString& invite, const QString& titre, const QString& defaut) override;
 
@@ -43,6 +48,7 @@ private:
     void noterEtape(const EtapeScenario& etape);
     void noterReponseAutomatique(const QString& boite, const QJsonValue& reponse);
     void repondreAuDialogue(QDialog* dialogue);
+    ReponseBoiteNative repondreBoiteNative(const BoiteNative& boite, ReponseBoiteNative::Mode parDefaut);
     void echouer(const EtapeScenario& etape, const QString& raison);
 
     QList<EtapeScenario> m_etapes;

@@ -36,6 +36,7 @@ enum class Option
     Rapport,
     Controle,
     Fenetre,
+    BoitesNatives,
     Diagnostic,
     DelaiAppel,
     Travailleur,
@@ -89,6 +90,9 @@ constexpr DefinitionOption definitions[] = {
      u"« interne » ailleurs."},
     {Option::Fenetre, u"fenetre", nullptr,
      u"Avec --scenario, joue les étapes dans la fenêtre affichée, qu'on la voie faire."},
+    {Option::BoitesNatives, u"boites-natives", u"ok|annuler",
+     u"Avec --balayage ou --scenario, répond aux boîtes natives du contrôle, pendant ses appels, par leur "
+     u"bouton par défaut (ok, par défaut) ou par celui qui les annule (annuler), et les note au journal."},
     {Option::Diagnostic, u"diagnostic", nullptr,
      u"Dit quel contrôle et quelle bibliothèque répondent (fichiers, versions, inscription, identifiants, "
      u"points d'entrée), puis termine : 0 si tout est conforme, 1 si quelque chose diffère ou manque, 2 si "
@@ -147,6 +151,9 @@ constexpr Regle regles[] = {
      u"--diagnostic ne prend pas d'autre option que --controle."},
     {presence(Option::Balayage), Exigence::Sans, presence(Option::Scenario),
      u"--balayage et --scenario ne vont pas ensemble"},
+    {presence(Option::BoitesNatives), Exigence::Avec,
+     presence(Option::Balayage) | presence(Option::Scenario) | presence(Option::Travailleur),
+     u"--boites-natives va avec --balayage ou --scenario : devant la fenêtre, ses boîtes sont à l'opérateur"},
     {presence(Option::Commandes) | presence(Option::Date) | presence(Option::Grille) | presence(Option::Srt),
      Exigence::Avec, presence(Option::Balayage) | presence(Option::Travailleur),
      u"--commandes, --date, --grille et --srt vont avec --balayage"},
@@ -154,7 +161,7 @@ constexpr Regle regles[] = {
      u"--delai-appel va avec --balayage"},
     {presence(Option::Travailleur), Exigence::Seules,
      presence(Option::Commandes) | presence(Option::Date) | presence(Option::Grille) | presence(Option::Srt) |
-         presence(Option::Controle),
+         presence(Option::Controle) | presence(Option::BoitesNatives),
      u"--travailleur ne se lance pas à la main : --balayage le démarre"},
     {presence(Option::Tranche), Exigence::Avec, presence(Option::Balayage), u"--tranche va avec --balayage"},
     {presence(Option::Parallele), Exigence::Avec, presence(Option::Balayage),
@@ -366,10 +373,18 @@ std::variant<OptionsBanc, FinLigneBanc> lireOptionsBanc(const QStringList& argum
         options.cheminJournal = analyseur.valeur(Option::Journal);
     options.cheminScenario = analyseur.valeur(Option::Scenario);
     options.listeActes = analyseur.valeur(Option::Balayage);
+    if (analyseur.donnee(Option::BoitesNatives)) {
+        const QString reponse = analyseur.valeur(Option::BoitesNatives);
+        if (reponse == QLatin1String("annuler"))
+            options.boitesNatives = ReponseBoiteNative::Mode::Annulation;
+        else if (reponse != QLatin1String("ok"))
+            return refus(QStringLiteral("--boites-natives : ok ou annuler, pas « %1 »").arg(reponse));
+    }
     if (options.mode == ModeBanc::Balayage || options.mode == ModeBanc::Travailleur) {
         if (const std::optional<FinLigneBanc> fin =
                 lireBalayage(analyseur, options.balayage, options.tranche))
             return *fin;
+        options.balayage.boitesNatives = options.boitesNatives;
     }
     if (options.mode == ModeBanc::Comparaison) {
         options.journalA = analyseur.valeur(Option::Comparer);

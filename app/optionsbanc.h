@@ -28,7 +28,8 @@ struct OptionsBanc
     QString controle;                     // as given; empty: the platform's default control
     std::optional<QString> cheminJournal; // "-": the standard output
     QString cheminScenario;
-    QString listeActes;             // "-": the standard input
+    ReponseBoiteNative::Mode boitesNatives = ReponseBoiteNative::Mode::Defaut; // --boites-natives
+    QString listeActes;                                                        // "-": the standard input
     ParametresBalayage balayage;    // everything but the codes, which the list holds
     std::optional<Tranche> tranche; // --tranche: the part of the list swept
     QString journalA;

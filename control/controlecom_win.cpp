@@ -1,3 +1,4 @@
+#include "boitesnatives_win.h"
 #include "conteneurole_win.h"
 #include "controlecom.h"
 #include "echeccom_win.h"
@@ -139,6 +140,28 @@ public:
 
     QList<EtapeActivation> etapesToleres() const override { return m_conteneur.etapesToleres(); }
 
+    // The watcher runs only for a run that answers boxes: before an operator, the box is theirs.
+    void repondreBoitesNatives(ChoixBoiteNative choix) override
+    {
+        m_choixBoites = std::move(choix);
+        if (!m_choixBoites) {
+            m_boites.reset();
+        } else if (!m_boites) {
+            m_boites = std::make_unique<SurveillanceBoites>(
+                [this](const BoiteNative& boite) {
+                    return m_choixBoites ? m_choixBoites(boite) : ReponseBoiteNative{};
+                },
+                [this](const BoiteNative& boite) {
+                    if (m_observateurBoites)
+                        m_observateurBoites(boite);
+                });
+        }
+    }
+    void observerBoitesNatives(ObservateurBoites observateur) override
+    {
+        m_observateurBoites = std::move(observateur);
+    }
+
 private:
     void recevoir(const EvenementControle& evenement)
     {
@@ -173,6 +196,7 @@ private:
         ComPtr<IErrorInfo> informations;
         {
             const ConteneurOle::Appel appel(m_conteneur);
+            const SurveillanceBoites::EnVol enVol(m_boites.get());
             // What a failure leaves in the thread's error object is the control's, not an earlier call's.
             SetErrorInfo(0, nullptr);
             hr = m_conteneur.dispatch()->Invoke(dispId, IID_NULL, LOCALE_USER_DEFAULT, drapeaux, &parametres,
@@ -207,7 +231,10 @@ private:
 
     ObservateurEvenements m_observateur;
     QList<EvenementControle> m_enAttente; // fired before anyone listened
-    ConteneurOle m_conteneur;             // last: it goes first, with its events
+    ChoixBoiteNative m_choixBoites;
+    ObservateurBoites m_observateurBoites;
+    std::unique_ptr<SurveillanceBoites> m_boites; // after what it calls, which outlives it
+    ConteneurOle m_conteneur;                     // last: it goes first, with its events
 };
 
 } // namespace

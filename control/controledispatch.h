@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -22,6 +23,34 @@ struct EvenementControle
     QString membre;
 };
 using ObservateurEvenements = std::function<void(const EvenementControle&)>;
+
+// A native dialog box (the system's dialog class) that came up while a call into the control was in flight,
+// as the host read it, and the button it was answered with.
+struct BoiteNative
+{
+    QString titre;
+    QString texte;       // its static texts, one a line
+    QStringList boutons; // their labels, in the box's order, without their accelerator's "&"
+    QString reponse;     // the label of the button pressed; empty when the box had to be closed
+};
+
+// How a native box is to be answered: its default button, the button that cancels it (the only button of a
+// box that has one, as Esc does), or the button of that label.
+struct ReponseBoiteNative
+{
+    enum class Mode
+    {
+        Defaut,
+        Annulation,
+        Bouton,
+    };
+    Mode mode = Mode::Defaut;
+    QString bouton;
+};
+// Chooses the answer to a box just read (`reponse` still empty), on the window's thread.
+using ChoixBoiteNative = std::function<ReponseBoiteNative(const BoiteNative&)>;
+// Told of each box with its answer, on the window's thread, before the button is pressed.
+using ObservateurBoites = std::function<void(const BoiteNative&)>;
 
 // A step of the control's creation that a form goes on from when it fails, with what it answered.
 struct EtapeActivation
@@ -51,9 +80,17 @@ public:
     // The events the control fires from now on go to `observateur` (empty: nowhere), with those it fired
     // before anyone listened. A control that fires none ignores it.
     virtual void observerEvenements(ObservateurEvenements observateur);
+    // From now on a native box the control shows during a call is read, handed to the observer and answered
+    // as `choix` says, and the call goes on (empty: boxes are left to the operator). A control that shows
+    // none ignores both.
+    virtual void repondreBoitesNatives(ChoixBoiteNative choix);
+    virtual void observerBoitesNatives(ObservateurBoites observateur);
     // The steps of its creation the control failed and the host went on from, in order.
     virtual QList<EtapeActivation> etapesToleres() const;
 };
 
 // Creates the control hosted on `fenetre`; the window keeps it exactly as long as itself.
 using FabriqueControle = std::function<std::unique_ptr<ControleDispatch>(QWidget* fenetre)>;
+
+// `fabrique`, whose every control answers its native boxes as `choix` says.
+FabriqueControle fabriqueRepondantAuxBoites(FabriqueControle fabrique, ChoixBoiteNative choix);

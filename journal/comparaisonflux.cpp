@@ -50,6 +50,9 @@ QString nomEvenement(const QJsonObject& e)
     // A crash or a hang stands where the call's answer would: the same key, so that the two are compared.
     if (genre == Genre::plantage.nom || genre == Genre::blocage.nom)
         return e.value(Champ::membre).toString(e.value(Champ::pointEntree).toString(genre));
+    // A native box is compared as one more answer of the member it came in: "boite_native(LirePrix)".
+    if (genre == Genre::boiteNative.nom)
+        return genre + QLatin1Char('(') + e.value(Champ::membre).toString() + QLatin1Char(')');
     return genre;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QJsonArray>
 #include <QString>
+#include <utility>
 
 namespace {
 
@@ -23,10 +24,17 @@ QJsonObject champsAcces(qint32 dispId, QLatin1String acces)
 // Announces the call, runs it, then writes its event with its duration and either its answer or its failure;
 // the failure goes on to the caller. The announcement names a call that never returns.
 template<typename Appel>
-auto journaliser(JournalAppels& journal, QJsonObject champs, Appel&& appel, QLatin1String champRetour = {})
+auto journaliser(JournalAppels& journal, QString& membreEnVol, QJsonObject champs, Appel&& appel,
+                 QLatin1String champRetour = {})
 {
     journal.consigner(Genre::appel, {{Champ::membre, champs.value(Champ::membre)},
                                      {Champ::acces, champs.value(Champ::acces)}});
+    struct EnVol
+    {
+        QString& membre;
+        QString avant;
+        ~EnVol() { membre = avant; }
+    } enVol{membreEnVol, std::exchange(membreEnVol, champs.value(Champ::membre).toString())};
     const Chronometre chrono;
     try {
         auto resultat = appel();
@@ -58,12 +66,44 @@ ControleJournalise::ControleJournalise(std::unique_ptr<ControleDispatch> control
         if (m_observateur)
             m_observateur(evenement);
     });
+    m_controle->observerBoitesNatives([this](const BoiteNative& boite) {
+        consignerBoite(boite);
+        if (m_observateurBoites)
+            m_observateurBoites(boite);
+    });
 }
 
 // The control goes with this object: nothing it fires while it closes reaches a journal that may be gone.
 ControleJournalise::~ControleJournalise()
 {
     m_controle->observerEvenements({});
+    m_controle->observerBoitesNatives({});
+}
+
+// Written out at once, before the box is answered: a worker that holds its lines until the next
+// announcement may not live to make it.
+void ControleJournalise::consignerBoite(const BoiteNative& boite)
+{
+    QJsonObject champs{{Champ::titre, boite.titre},
+                       {Champ::texte, boite.texte},
+                       {Champ::boutons, QJsonArray::fromStringList(boite.boutons)},
+                       {Champ::reponse, boite.reponse}};
+    if (!m_membreEnVol.isEmpty())
+        champs.insert(Champ::membre, m_membreEnVol);
+    if (!m_journal.commandeEnCours().isEmpty())
+        champs.insert(Champ::bouton, m_journal.commandeEnCours());
+    m_journal.consigner(Genre::boiteNative, champs);
+    m_journal.vider();
+}
+
+void ControleJournalise::repondreBoitesNatives(ChoixBoiteNative choix)
+{
+    m_controle->repondreBoitesNatives(std::move(choix));
+}
+
+void ControleJournalise::observerBoitesNatives(ObservateurBoites observateur)
+{
+    m_observateurBoites = std::move(observateur);
 }
 
 void ControleJournalise::consignerEvenement(const EvenementControle& evenement)
@@ -96,7 +136,7 @@ void ControleJournalise::ecrire(qint32 dispId, const QVariant& valeur)
     QJsonObject champs = champsAcces(dispId, Valeur::ecriture);
     champs.insert(Champ::parReference, false);
     champs.insert(Champ::valeur, valeurJson(valeur));
-    journaliser(m_journal, champs, [&] {
+    journaliser(m_journal, m_membreEnVol, champs, [&] {
         m_controle->ecrire(dispId, valeur);
         return QVariant();
     });
@@ -109,7 +149,7 @@ void ControleJournalise::ecrireParReference(qint32 dispId, QVariant& valeur)
     champs.insert(Champ::valeur, valeurJson(valeur));
     // What the control left in the caller's variable, which may differ from what it was handed.
     journaliser(
-        m_journal, champs,
+        m_journal, m_membreEnVol, champs,
         [&] {
             m_controle->ecrireParReference(dispId, valeur);
             return valeur;
@@ -120,15 +160,15 @@ void ControleJournalise::ecrireParReference(qint32 dispId, QVariant& valeur)
 QVariant ControleJournalise::lire(qint32 dispId)
 {
     return journaliser(
-        m_journal, champsAcces(dispId, Valeur::lecture), [&] { return m_controle->lire(dispId); },
-        Champ::retour);
+        m_journal, m_membreEnVol, champsAcces(dispId, Valeur::lecture),
+        [&] { return m_controle->lire(dispId); }, Champ::retour);
 }
 
 QVariant ControleJournalise::appeler(qint32 dispId)
 {
     return journaliser(
-        m_journal, champsAcces(dispId, Valeur::appel), [&] { return m_controle->appeler(dispId); },
-        Champ::retour);
+        m_journal, m_membreEnVol, champsAcces(dispId, Valeur::appel),
+        [&] { return m_controle->appeler(dispId); }, Champ::retour);
 }
 
 FabriqueControle fabriqueJournalisee(FabriqueControle fabrique, JournalAppels& journal)

@@ -26,6 +26,7 @@ constexpr Forme formes[] = {
     {"repondre", EtapeScenario::Genre::Repondre, nullptr},
     {"saisir", EtapeScenario::Genre::Saisir, nullptr},
     {"selectionner", EtapeScenario::Genre::Selectionner, nullptr},
+    {"boite_native", EtapeScenario::Genre::BoiteNative, "bouton"},
 };
 
 QString cles()
@@ -95,6 +96,15 @@ QString lireEtape(const QJsonObject& objet, EtapeScenario& etape)
         if (!action.isString())
             return QStringLiteral("« saisir » attend un texte");
         etape.texte = action.toString();
+        return {};
+    case EtapeScenario::Genre::BoiteNative:
+        if (!action.isString() || action.toString().trimmed().isEmpty() || !complement.isString() ||
+            complement.toString().trimmed().isEmpty())
+            return QStringLiteral(
+                "« boite_native » attend le texte de la boîte et « bouton » le libellé d'un "
+                "bouton");
+        etape.texte = action.toString();
+        etape.bouton = complement.toString();
         return {};
     default:
         break;

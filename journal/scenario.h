@@ -16,6 +16,8 @@ class QIODevice;
 //   {"repondre": "OK"} / {"repondre": "Annuler"}      answers the next box or input box
 //   {"saisir": "HFFC004"}                             types into the next input box and confirms it
 //   {"selectionner": "LHQK005"} / {"selectionner": null}  chooses in the selection dialog, or cancels it
+//   {"boite_native": "Base introuvable", "bouton": "OK"}  answers the control's next native box, if its text
+//                                                      holds that text, with the button of that label
 struct EtapeScenario
 {
     enum class Genre
@@ -27,22 +29,26 @@ struct EtapeScenario
         Cliquer,
         Repondre,
         Saisir,
-        Selectionner
+        Selectionner,
+        BoiteNative
     };
 
     Genre genre = Genre::Cliquer;
-    int ligne = 0;               // in the file, from 1
-    QString action;              // the step's key: "remplir", "cliquer", ...
-    QString cible;               // the control's name (remplir, cocher, choisir, date, cliquer)
-    QString texte;               // remplir, date (YYYYMMDD), saisir; "OK" or "Annuler" for repondre
-    int entier = 0;              // cocher, choisir
+    int ligne = 0;  // in the file, from 1
+    QString action; // the step's key: "remplir", "cliquer", ...
+    QString cible;  // the control's name (remplir, cocher, choisir, date, cliquer)
+    QString texte;  // remplir, date (YYYYMMDD), saisir; "OK" or "Annuler" for repondre; the box's
+                    // text for boite_native
+    QString bouton; // boite_native: the label of the button to press
+    int entier = 0; // cocher, choisir
     std::optional<QString> acte; // selectionner; none cancels the dialog
     QJsonObject objet;           // the line as written, for the journal
 
     // An answer to a box or dialog that a command shows, rather than an action of its own.
     bool estReponse() const
     {
-        return genre == Genre::Repondre || genre == Genre::Saisir || genre == Genre::Selectionner;
+        return genre == Genre::Repondre || genre == Genre::Saisir || genre == Genre::Selectionner ||
+               genre == Genre::BoiteNative;
     }
 };
 

@@ -85,6 +85,8 @@ inline constexpr QLatin1String signal("signal");
 inline constexpr QLatin1String delaiS("delai_s");
 inline constexpr QLatin1String plantages("plantages");
 inline constexpr QLatin1String blocages("blocages");
+// Native boxes a run answered.
+inline constexpr QLatin1String boitesNatives("boites_natives");
 } // namespace Champ
 
 // The fields of the control's own events, the steps of its activation and its answers no text is made of.
@@ -103,6 +105,7 @@ inline constexpr QLatin1String lecture("lecture");
 inline constexpr QLatin1String appel("appel");
 // boite: a dialogue; the boxes are named by the kind of their own event.
 inline constexpr QLatin1String dialogue("dialogue");
+inline constexpr QLatin1String boiteNative("boite_native");
 } // namespace Valeur
 
 // A field of a kind, with what the README names beside it: the keys of the object it holds (or of the
@@ -190,7 +193,7 @@ inline constexpr DefinitionChamp champsSaisie[]{
 // An input box, once closed.
 inline constexpr GenreEvenement saisie{QLatin1String("saisie"), champsSaisie};
 
-inline constexpr QLatin1String valeursBoite[]{message.nom, saisie.nom, Valeur::dialogue};
+inline constexpr QLatin1String valeursBoite[]{message.nom, saisie.nom, Valeur::dialogue, Valeur::boiteNative};
 inline constexpr DefinitionChamp champsReponseAutomatique[]{{Champ::boite, {}, valeursBoite},
                                                             {Champ::reponse}};
 // A box or dialogue no step of the scenario answered.
@@ -209,10 +212,10 @@ inline constexpr DefinitionChamp champsBalayage[]{
 inline constexpr GenreEvenement balayage{QLatin1String("balayage"), champsBalayage};
 
 inline constexpr DefinitionChamp champsFinBalayage[]{
-    {Champ::statut},    {Champ::actes},     {Champ::echecs},  {Champ::interrompu},
-    {Champ::anomalies}, {Champ::plantages}, {Champ::blocages}};
+    {Champ::statut},    {Champ::actes},     {Champ::echecs},   {Champ::interrompu},
+    {Champ::anomalies}, {Champ::plantages}, {Champ::blocages}, {Champ::boitesNatives}};
 // A sweep's end: its status, the acts done, the commands (or library calls) failed and whether it was
-// stopped; the library's sweep adds the answers that broke the contract.
+// stopped; the library's sweep adds the answers that broke the contract, the control's the native boxes.
 inline constexpr GenreEvenement finBalayage{QLatin1String("fin_balayage"), champsFinBalayage};
 
 // ---- A call announced, and the worker that never answered it
@@ -234,6 +237,12 @@ inline constexpr DefinitionChamp champsBlocage[]{
 // A call of a sweep that had not returned after delai_s seconds: its worker ended, a fresh one goes on.
 inline constexpr GenreEvenement blocage{QLatin1String("blocage"), champsBlocage};
 
+inline constexpr DefinitionChamp champsBoiteNative[]{{Champ::titre},   {Champ::texte},  {Champ::boutons},
+                                                     {Champ::reponse}, {Champ::membre}, {Champ::bouton}};
+// A native box the control showed during the call to `membre` (the command `bouton` running), read and
+// answered with the button `reponse`; the call then goes on.
+inline constexpr GenreEvenement boiteNative{QLatin1String("boite_native"), champsBoiteNative};
+
 } // namespace Genre
 
 // Every kind, in the order the README's table shows them.
@@ -242,7 +251,7 @@ inline constexpr std::array genresJournal{
     &Genre::commande,     &Genre::finCommande,  &Genre::controle,    &Genre::evenement,
     &Genre::bibliotheque, &Genre::message,      &Genre::saisie,      &Genre::reponseAutomatique,
     &Genre::finScenario,  &Genre::balayage,     &Genre::finBalayage, &Genre::appel,
-    &Genre::plantage,     &Genre::blocage};
+    &Genre::plantage,     &Genre::blocage,      &Genre::boiteNative};
 
 // The kind named `nom`; nullptr for a name this vocabulary does not have (a line of a later release).
 const GenreEvenement* genreNomme(QByteArrayView nom);

@@ -63,6 +63,12 @@ private Q_SLOTS:
         QTest::newRow("--parallele 0")
             << QStringList{u"--balayage"_qs, u"l"_qs, u"--parallele"_qs, u"0"_qs} << refusee
             << u"--parallele : « 0 » n'est pas un nombre de processus de 1 à 64"_qs;
+        QTest::newRow("--boites-natives devant la fenêtre")
+            << QStringList{u"--boites-natives"_qs, u"ok"_qs} << refusee
+            << u"--boites-natives va avec --balayage ou --scenario"_qs;
+        QTest::newRow("--boites-natives oui")
+            << QStringList{u"--balayage"_qs, u"l"_qs, u"--boites-natives"_qs, u"oui"_qs} << refusee
+            << u"--boites-natives : ok ou annuler, pas « oui »"_qs;
         QTest::newRow("--grille 003") << QStringList{u"--balayage"_qs, u"l"_qs, u"--grille"_qs, u"003"_qs}
                                       << refusee << u"--grille : 000, 001 ou 002, pas « 003 »"_qs;
     }

@@ -2,8 +2,9 @@
 // (ctlancien/): the container's calls in a form's order, the form's extender, container and ambient Font,
 // activation before any method, the control's values and errors as the runtime reads them, its events
 // journalled and compared, the window disabled once per command and under the control's own dialog, enabled
-// again before that dialog closes, no second command while one runs; and the system's own script control,
-// which nobody here wrote, hosted all the same.
+// again before that dialog closes, no second command while one runs; the control's native boxes answered
+// during its calls and journalled; and the system's own script control, which nobody here wrote, hosted all
+// the same.
 #include "comparaisonjournaux.h"
 #include "controlecom.h"
 #include "controlejournalise.h"
@@ -446,6 +447,98 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(IsWindowEnabled(m_controle.racine()));
         QCOMPARE(messages.messages.size(), 0);
+    }
+
+    void boitesNativesRepondues_data()
+    {
+        QTest::addColumn<QString>("pannes");        // CTLANCIEN_PANNES
+        QTest::addColumn<QStringList>("arguments"); // after --controle; {} stands for the file's path
+        QTest::addColumn<QByteArray>("fichier");    // the scenario, or the sweep's list
+        QTest::addColumn<int>("bouton");            // the index of the button expected pressed
+        QTest::addColumn<bool>("automatique");      // answered by --boites-natives, noted so
+        const QByteArray clic = "{\"remplir\": \"txtCodeCCAM\", \"texte\": \"LHQK005\"}\n"
+                                "{\"cliquer\": \"Command6\"}\n";
+        QTest::newRow("ok, une boîte sans propriétaire")
+            << S("LHQK005:LireLibelle:boite") << QStringList{S("--scenario"), QString()} << clic << 0 << true;
+        QTest::newRow("annuler, une boîte de la fenêtre du contrôle")
+            << S("LHQK005:LireLibelle:boite_cadre")
+            << QStringList{S("--boites-natives"), S("annuler"), S("--scenario"), QString()} << clic << 1
+            << true;
+        QTest::newRow("annuler, une fenêtre d'erreur du contrôle qui n'est pas un dialogue du système")
+            << S("LHQK005:LireLibelle:fenetre")
+            << QStringList{S("--boites-natives"), S("annuler"), S("--scenario"), QString()} << clic << 1
+            << true;
+        QTest::newRow("une étape répond par le texte de la boîte")
+            << S("LHQK005:LireLibelle:boite")
+            << QStringList{S("--boites-natives"), S("annuler"), S("--scenario"), QString()}
+            << clic + "{\"boite_native\": \"introuvable\", \"bouton\": \"OK\"}\n"
+            << 0 << false;
+        QTest::newRow("annuler, un balayage dont le processus de travail répond et compte")
+            << S("LHQK005:LireLibelle:boite")
+            << QStringList{S("--boites-natives"), S("annuler"), S("--commandes"), S("6"),
+                           S("--balayage"),       QString()}
+            << QByteArray("LHQK005\n") << 1 << false;
+    }
+    // A box the control shows in a call is read, journalled with the call in flight, then answered, and the
+    // call goes on to its answer.
+    void boitesNativesRepondues()
+    {
+        QFETCH(QString, pannes);
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, fichier);
+        QFETCH(int, bouton);
+        QFETCH(bool, automatique);
+        QTemporaryDir dossier;
+        QFile entree(dossier.filePath(S("entree.txt")));
+        QVERIFY(entree.open(QIODevice::WriteOnly));
+        entree.write(fichier);
+        entree.close();
+        arguments.replace(arguments.indexOf(QString()), QDir::toNativeSeparators(entree.fileName()));
+        QProcess banc;
+        QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+        environnement.insert(S("CTLANCIEN_PANNES"), pannes);
+        banc.setProcessEnvironment(environnement);
+        banc.start(S(CHEMIN_BANC_CCAM),
+                   QStringList{S("--controle"), progIdAncien, S("--journal"), S("-")} + arguments);
+        QVERIFY(banc.waitForFinished(60000));
+        const QByteArray erreurs = banc.readAllStandardError();
+        QCOMPARE(banc.exitCode(), 0);
+        QList<QJsonObject> lignes;
+        for (const QByteArray& ligne : banc.readAllStandardOutput().split('\n'))
+            if (!ligne.trimmed().isEmpty())
+                lignes.append(QJsonDocument::fromJson(ligne).object());
+        const auto rang = [&](const char* genre, qsizetype depuis = 0) {
+            for (qsizetype i = depuis; i < lignes.size(); ++i)
+                if (lignes.at(i).value(S("genre")).toString() == QLatin1String(genre))
+                    return i;
+            return qsizetype(-1);
+        };
+        const qsizetype boite = rang("boite_native");
+        QVERIFY2(boite > 0, erreurs.constData());
+        QCOMPARE(rang("boite_native", boite + 1), -1);
+        const QJsonObject b = lignes.at(boite);
+        QCOMPARE(b.value(S("titre")).toString(), S("CtlAncien"));
+        QCOMPARE(b.value(S("texte")).toString(), S("Base introuvable"));
+        const QJsonArray boutons = b.value(S("boutons")).toArray();
+        QCOMPARE(boutons.size(), 2);
+        QCOMPARE(b.value(S("reponse")), boutons.at(bouton));
+        QCOMPARE(b.value(S("membre")).toString(), S("LireLibelle"));
+        QCOMPARE(b.value(S("bouton")).toString(), S("Command6"));
+        // Between the call's announcement and its answer, which came.
+        qsizetype annonce = boite;
+        while (annonce > 0 && lignes.at(annonce).value(S("genre")).toString() != S("appel"))
+            --annonce;
+        QCOMPARE(lignes.at(annonce).value(S("membre")).toString(), S("LireLibelle"));
+        QVERIFY(rang("controle", annonce) > boite);
+        const QJsonObject reponse = lignes.at(rang("controle", boite));
+        QCOMPARE(reponse.value(S("membre")).toString(), S("LireLibelle"));
+        QVERIFY(!reponse.contains(S("echec")));
+        QCOMPARE(rang("reponse_automatique") >= 0, automatique);
+        if (arguments.contains(S("--balayage"))) {
+            QCOMPARE(b.value(S("acte")).toString(), S("LHQK005"));
+            QCOMPARE(lignes.at(rang("fin_balayage")).value(S("boites_natives")).toInt(), 1);
+            QVERIFY2(erreurs.contains("1 boîte(s) native(s)"), erreurs.constData());
+        }
     }
 
     // The system's script control, which knows none of the members: hosted as a form hosts it, the steps it

@@ -589,15 +589,21 @@ void TestBalayage::pannes_data()
         << true << S("ACQK001:LireModificateursActe:plantage,HFFC004:LireLibelle:blocage") << false
         << QStringList{S("plantage ACQK001 Command4/LireModificateursActe"),
                        S("blocage HFFC004 Command2/LireLibelle")}
-        << 6 << S("Balayage : 6 acte(s), 0 commande(s) en échec, 1 plantage(s), 1 blocage(s).")
+        << 6
+        << S("Balayage : 6 acte(s), 0 commande(s) en échec, 1 plantage(s), 1 blocage(s), 0 boîte(s) "
+             "native(s).")
         << QStringList{};
     QTest::newRow("contrôle : plantage à chaque acte, abandonné au cinquième")
         << true << S("*:LireRegroupements:plantage") << false
         << QStringList(5, S("plantage %1 Command5/LireRegroupements")) << 5
-        << S("Balayage : 5 acte(s), 0 commande(s) en échec, 5 plantage(s), 0 blocage(s).") << QStringList{};
+        << S("Balayage : 5 acte(s), 0 commande(s) en échec, 5 plantage(s), 0 blocage(s), 0 boîte(s) "
+             "native(s).")
+        << QStringList{};
     QTest::newRow("contrôle : Ctrl+C pendant un blocage")
         << true << S("JLNL001:LireModificateursActe:blocage") << true << QStringList{} << 3
-        << S("Balayage : 3 acte(s), 0 commande(s) en échec, 0 plantage(s), 0 blocage(s).") << QStringList{};
+        << S("Balayage : 3 acte(s), 0 commande(s) en échec, 0 plantage(s), 0 blocage(s), 0 boîte(s) "
+             "native(s).")
+        << QStringList{};
     // Each crash or hang restarts its own worker only; the journal is the one-worker journal.
     QTest::newRow("bibliothèque, trois processus : un plantage, un blocage, comparés à un seul")
         << false
@@ -611,7 +617,9 @@ void TestBalayage::pannes_data()
         << true << S("ACQK001:LireModificateursActe:plantage,HFFC004:LireLibelle:blocage") << false
         << QStringList{S("plantage ACQK001 Command4/LireModificateursActe"),
                        S("blocage HFFC004 Command2/LireLibelle")}
-        << 6 << S("Balayage : 6 acte(s), 0 commande(s) en échec, 1 plantage(s), 1 blocage(s).")
+        << 6
+        << S("Balayage : 6 acte(s), 0 commande(s) en échec, 1 plantage(s), 1 blocage(s), 0 boîte(s) "
+             "native(s).")
         << QStringList{S("--parallele"), S("2")};
     // The other worker's acts after the hung one are finished and kept, in act order.
     QTest::newRow("bibliothèque, deux processus : Ctrl+C pendant un blocage")

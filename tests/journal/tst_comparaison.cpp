@@ -137,6 +137,17 @@ void TestComparaison::comparaison_data()
              R"({"genre":"message","icone":"aucune","texte":"y","titre":"T"})"
              "\nDifférences par membre :\n  message\t1 commande(s)\n"
              "1 différence(s) dans 1 commande(s) sur 1.\n");
+    QTest::newRow("une boîte native dans B, nommée par son membre")
+        << journal(S("Command2"), {lire.arg(S("100")).arg(1)})
+        << journal(
+               S("Command2"),
+               {S(R"({"genre":"boite_native","texte":"Base introuvable","reponse":"OK","membre":"LirePrix"})"),
+                lire.arg(S("100")).arg(1)})
+        << int(IssueComparaison::Differents)
+        << S("Commande 1 : Command2 (ligne 1)\n  boite_native(LirePrix)\t(absent)\t"
+             R"({"genre":"boite_native","membre":"LirePrix","reponse":"OK","texte":"Base introuvable"})"
+             "\nDifférences par membre :\n  boite_native(LirePrix)\t1 commande(s)\n"
+             "1 différence(s) dans 1 commande(s) sur 1.\n");
     QTest::newRow("un échec dans B")
         << journal(S("Command6"), {lire.arg(S("1")).arg(1)})
         << journal(

@@ -30,6 +30,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -169,6 +170,7 @@ private Q_SLOTS:
     void sequenceDeLaBibliotheque();
     void sequenceInterrompue();
     void ecritureLigneParLigne();
+    void boiteNativeEcriteAvantSaReponse();
     void journalImpossibleAOuvrir();
     void valeurs_data();
     void valeurs();
@@ -469,6 +471,61 @@ void TestJournal::ecritureLigneParLigne()
     QCOMPARE(e[1].value(u"genre").toString(), S("commande"));
     QVERIFY(QDateTime::fromString(e[1].value(u"t").toString(), Qt::ISODateWithMs).isValid());
     QVERIFY(journal->complet());
+}
+
+// A control that shows a native box inside its call, and reads what its journal holds on disk meanwhile.
+class ControleABoite final : public ControleDispatch
+{
+public:
+    std::function<QByteArray()> surDisque;
+    QByteArray pendantLAppel;
+
+    void ecrire(qint32, const QVariant&) override {}
+    void ecrireParReference(qint32, QVariant&) override {}
+    QVariant lire(qint32) override { return {}; }
+    QVariant appeler(qint32) override
+    {
+        m_observateur({S("CtlAncien"), S("Base introuvable"), {S("OK"), S("Annuler")}, S("OK")});
+        pendantLAppel = surDisque();
+        return S("suite");
+    }
+    void observerBoitesNatives(ObservateurBoites observateur) override
+    {
+        m_observateur = std::move(observateur);
+    }
+
+private:
+    ObservateurBoites m_observateur;
+};
+
+// A box is on disk with the member in flight and the command before it is answered, even in a worker whose
+// journal holds its lines until the next announcement: a crash after the box loses nothing of it.
+void TestJournal::boiteNativeEcriteAvantSaReponse()
+{
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(S("journal.jsonl"));
+    QString erreur;
+    std::unique_ptr<JournalAppels> journal = JournalAppels::ouvrir(chemin, erreur);
+    QVERIFY2(journal, qPrintable(erreur));
+    journal->retenirJusquAuxAnnonces();
+    auto controle = std::make_unique<ControleABoite>();
+    ControleABoite& brut = *controle;
+    brut.surDisque = [&] {
+        QFile fichier(chemin);
+        return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+    };
+    ControleJournalise journalise(std::move(controle), *journal);
+    journal->consigner(Genre::commande, {{Champ::bouton, S("Command6")}});
+    QCOMPARE(journalise.appeler(DispId::LireLibelle), QVariant(S("suite")));
+
+    const QList<QJsonObject> e = evenements(brut.pendantLAppel);
+    QCOMPARE(e.size(), 3);
+    QCOMPARE(e[2].value(u"genre").toString(), S("boite_native"));
+    QCOMPARE(e[2].value(u"texte").toString(), S("Base introuvable"));
+    QCOMPARE(e[2].value(u"boutons").toArray(), (QJsonArray{S("OK"), S("Annuler")}));
+    QCOMPARE(e[2].value(u"reponse").toString(), S("OK"));
+    QCOMPARE(e[2].value(u"membre").toString(), S("LireLibelle"));
+    QCOMPARE(e[2].value(u"bouton").toString(), S("Command6"));
 }
 
 void TestJournal::journalImpossibleAOuvrir()

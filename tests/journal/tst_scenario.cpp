@@ -182,6 +182,8 @@ void TestScenario::fichierMalForme_data()
     QTest::newRow("index énorme") << QStringList{S(R"({"choisir": "CboGrille", "index": 1e122})")} << 1;
     QTest::newRow("index fractionnaire") << QStringList{S(R"({"choisir": "CboGrille", "index": 1.5})")} << 1;
     QTest::newRow("réponse inconnue") << QStringList{S(R"({"repondre": "Oui"})")} << 1;
+    QTest::newRow("boîte native sans bouton")
+        << QStringList{S(R"({"boite_native": "Base introuvable"})")} << 1;
     QTest::newRow("texte non textuel") << QStringList{S(R"({"remplir": "txtCodeCCAM", "texte": 5})")} << 1;
     QTest::newRow("après des lignes vides") << QStringList{S(""), cliquer, S("  "), S("fin")} << 4;
 }
@@ -220,6 +222,9 @@ void TestScenario::etapeImpossible_data()
         << QStringList{S(R"({"remplir": "txtCodeCCAM", "texte": ""})"), S(R"({"cliquer": "Command4"})"),
                        S(R"({"saisir": "HFFC004"})"), suite}
         << 3 << S("aucune boîte");
+    QTest::newRow("boîte native attendue qui ne vient pas")
+        << QStringList{suite, S(R"({"boite_native": "Base introuvable", "bouton": "OK"})"), suite} << 2
+        << S("aucune boîte native");
     QTest::newRow("dialogue attendu qui ne s'ouvre pas")
         << QStringList{suite, S(R"({"selectionner": "LHQK005"})")} << 2 << S("aucun dialogue");
     QTest::newRow("acte absent du dialogue")

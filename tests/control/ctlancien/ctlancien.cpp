@@ -12,7 +12,8 @@
 //   double), LireModificateurs answers Null, LireRegroupements raises vbObjectError + 513,
 //   LireModificateursActe fails with its description in the thread's error object (IErrorInfo) only;
 // - SRTSeulement refuses a text, naming its argument (puArgErr);
-// - it notes what its container does to it, for the tests to read (JournalCtlAncien).
+// - it notes what its container does to it, for the tests to read (JournalCtlAncien);
+// - it misbehaves on chosen acts, as a broken release does (CTLANCIEN_PANNES, below).
 // clang-format off
 #include <windows.h>
 #include <ole2.h>
@@ -48,6 +49,7 @@ constexpr DISPID LireModificateurs = 0x6003000B;
 constexpr DISPID LireModificateursActe = 0x6003000C;
 constexpr DISPID LireRegroupements = 0x6003000D;
 constexpr DISPID LireLibelleLong = 0x6003000E;
+constexpr DISPID LireActesCompatibles = 0x6003000F;
 constexpr DISPID LectureCommencee = 1;
 constexpr DISPID LectureTerminee = 2;
 constexpr HRESULT VbObjectError = static_cast<HRESULT>(0x80040000);
@@ -81,6 +83,60 @@ std::wstring hexa(DISPID id)
     wchar_t tampon[16];
     std::swprintf(tampon, 16, L"0x%08lX", static_cast<unsigned long>(id));
     return tampon;
+}
+
+// The names CTLANCIEN_PANNES gives its methods by.
+const wchar_t* nomMethode(DISPID id)
+{
+    struct Nom
+    {
+        DISPID id;
+        const wchar_t* nom;
+    };
+    static const Nom noms[] = {{SelectionActe, L"SelectionActe"},
+                               {LireLibelle, L"LireLibelle"},
+                               {LirePrix, L"LirePrix"},
+                               {LireModificateurs, L"LireModificateurs"},
+                               {LireModificateursActe, L"LireModificateursActe"},
+                               {LireRegroupements, L"LireRegroupements"},
+                               {LireLibelleLong, L"LireLibelleLong"},
+                               {LireActesCompatibles, L"LireActesCompatibles"}};
+    for (const Nom& n : noms)
+        if (n.id == id)
+            return n.nom;
+    return L"";
+}
+
+// CTLANCIEN_PANNES="LHQK005:plantage,ACQK001:LirePrix:blocage,HFFC004:LireLibelle:boite": the fault of a
+// method called while CodeActe holds that act (any method when none is named): "plantage", "blocage",
+// "boite" (a system box owned by no window), "boite_cadre" (owned by the container's frame) or "fenetre"
+// (an error form of its own); empty for none.
+std::wstring panneChoisie(const std::wstring& acte, DISPID id)
+{
+    wchar_t tampon[4096];
+    const DWORD longueur = GetEnvironmentVariableW(L"CTLANCIEN_PANNES", tampon, 4096);
+    if (longueur == 0 || longueur >= 4096)
+        return {};
+    const std::wstring pannes(tampon, longueur);
+    std::size_t debut = 0;
+    while (debut <= pannes.size()) {
+        std::size_t fin = pannes.find(L',', debut);
+        if (fin == std::wstring::npos)
+            fin = pannes.size();
+        std::vector<std::wstring> parties;
+        std::size_t partie = debut;
+        for (std::size_t i = debut; i <= fin; ++i) {
+            if (i == fin || pannes[i] == L':') {
+                parties.push_back(pannes.substr(partie, i - partie));
+                partie = i + 1;
+            }
+        }
+        if ((parties.size() == 2 || (parties.size() == 3 && parties[1] == nomMethode(id))) &&
+            parties[0] == acte)
+            return parties.back();
+        debut = fin + 1;
+    }
+    return {};
 }
 
 // The ambient properties a control of that era reads when it is sited.
@@ -295,6 +351,48 @@ void dialogue()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+// An error form of the control's own (no system dialog): its text, OK and Annuler, run by its own loop until
+// a button is pressed; the button's identifier.
+LRESULT CALLBACK procedureErreur(HWND fenetre, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_COMMAND && (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)) {
+        DestroyWindow(fenetre);
+        return 0;
+    }
+    return DefWindowProcW(fenetre, message, w, l);
+}
+
+int fenetreErreur()
+{
+    WNDCLASSW classe{};
+    classe.lpfnWndProc = procedureErreur;
+    classe.hInstance = module;
+    classe.lpszClassName = L"CtlAncienErreur";
+    RegisterClassW(&classe);
+    HWND fenetre = CreateWindowExW(WS_EX_DLGMODALFRAME, L"CtlAncienErreur", L"CtlAncien",
+                                   WS_POPUP | WS_CAPTION | WS_VISIBLE, 120, 120, 260, 120, nullptr, nullptr,
+                                   module, nullptr);
+    if (fenetre == nullptr)
+        return 0;
+    const auto enfant = [&](const wchar_t* classeEnfant, const wchar_t* texte, LONG style, int id, int x,
+                            int y) {
+        CreateWindowExW(0, classeEnfant, texte, WS_CHILD | WS_VISIBLE | style, x, y, 100, 24, fenetre,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
+    };
+    enfant(L"STATIC", L"Base introuvable", SS_LEFT, 0xFFFF, 10, 10);
+    enfant(L"BUTTON", L"OK", BS_DEFPUSHBUTTON, IDOK, 10, 50);
+    enfant(L"BUTTON", L"&Annuler", BS_PUSHBUTTON, IDCANCEL, 120, 50);
+    int reponse = 0;
+    MSG message;
+    while (IsWindow(fenetre) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.hwnd == fenetre && message.message == WM_COMMAND)
+            reponse = LOWORD(message.wParam);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return reponse;
 }
 
 // One dispatch member of the type library: a function of `parametres` (names and types) or a property.
@@ -817,8 +915,35 @@ private:
         return code;
     }
 
+    // What a broken release does on the acts CTLANCIEN_PANNES names; a box's answer is taken, and the call
+    // goes on as usual after it.
+    void deraillerSiChoisi(DISPID id)
+    {
+        VARIANT code = codeActe();
+        std::wstring acte = code.bstrVal != nullptr ? code.bstrVal : L"";
+        VariantClear(&code);
+        while (!acte.empty() && acte.back() == L' ')
+            acte.pop_back();
+        while (!acte.empty() && acte.front() == L' ')
+            acte.erase(0, 1);
+        const std::wstring panne = panneChoisie(acte, id);
+        if (panne == L"plantage")
+            *static_cast<volatile int*>(nullptr) = 0;
+        if (panne == L"blocage")
+            for (;;)
+                Sleep(1000);
+        if (panne == L"boite" || panne == L"boite_cadre") {
+            const int reponse = MessageBoxW(panne == L"boite" ? nullptr : racine, L"Base introuvable",
+                                            L"CtlAncien", MB_OKCANCEL | MB_ICONERROR);
+            noter(L"boite reponse=" + nombre(reponse));
+        }
+        if (panne == L"fenetre")
+            noter(L"fenetre reponse=" + nombre(fenetreErreur()));
+    }
+
     HRESULT appeler(DISPID id, VARIANT* resultat, EXCEPINFO* exception)
     {
+        deraillerSiChoisi(id);
         switch (id) {
         case SelectionActe: {
             dialogue();
