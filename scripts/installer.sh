@@ -21,7 +21,7 @@ paquets=(
 )
 if [ "$windows" -eq 1 ]; then
     paquets+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-        wine wine32:i386 wine64 fonts-wine nsis p7zip-full)
+        wine wine32:i386 wine64 fonts-wine nsis p7zip-full jq)
 fi
 
 manquants=()
