@@ -43,5 +43,7 @@ if [ "$windows" -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386;
     $sudo dpkg --add-architecture i386
 fi
 echo "Installation : ${manquants[*]}"
-$sudo apt-get update -qq
+# A mirror with one stale index makes the update fail while the packages are still to be had: the install
+# below says so if one is not.
+$sudo apt-get update -qq || echo "installer.sh : la mise à jour des index a échoué en partie ; installation avec les index disponibles" >&2
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null
